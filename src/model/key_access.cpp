@@ -1,0 +1,227 @@
+#include "model/key_access.h"
+
+#include "model/error_report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace vm880 {
+
+namespace {
+
+// Far more than a full settings file; anything larger is not one of ours.
+constexpr std::uintmax_t kMaxFileSize = 16u * 1024 * 1024;
+
+int errorNumberFor(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return error_number::PathNotFound;
+    case ENOSPC:
+    case EDQUOT:
+        return error_number::DiskFull;
+    default:
+        return error_number::FileAccess;
+    }
+}
+
+[[noreturn]] void throwErrno(const std::string& what, int err)
+{
+    throw SystemError(errorNumberFor(err), what + ": " + std::strerror(err));
+}
+
+// Reads the whole file; 0 or the errno of the failure.
+int readWhole(const std::string& fileName, std::string& text)
+{
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    char buffer[65536];
+    int err = 0;
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            err = errno;
+            break;
+        }
+        if (n == 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileSize) {
+            err = n == 0 ? 0 : EFBIG;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return err;
+}
+
+} // namespace
+
+KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
+{
+    Entry& entry = cache_[fileName];
+    std::error_code ec;
+    fs::file_status st = fs::status(fileName, ec);
+    if (ec || !fs::exists(st)) {
+        if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
+            entry = Entry::fault(FileStatus::Unreadable, ec.message());
+        } else {
+            entry = Entry::fault(FileStatus::Missing);
+        }
+        return entry;
+    }
+    if (!fs::is_regular_file(st)) {
+        entry = Entry::fault(FileStatus::Unreadable, "not a regular file");
+        return entry;
+    }
+    std::uintmax_t size = fs::file_size(fileName, ec);
+    fs::file_time_type time = fs::last_write_time(fileName, ec);
+    if (!ec && entry.status == FileStatus::Ok && entry.size == size && entry.time == time)
+        return entry; // unchanged since we parsed it
+    if (ec) {
+        entry = Entry::fault(FileStatus::Unreadable, ec.message());
+        return entry;
+    }
+    if (size > kMaxFileSize) {
+        entry = Entry::fault(FileStatus::Unreadable, "file too large");
+        return entry;
+    }
+    std::string text;
+    if (int err = readWhole(fileName, text); err != 0) {
+        entry = Entry::fault(FileStatus::Unreadable, std::strerror(err));
+        return entry;
+    }
+    entry = Entry{};
+    entry.status = FileStatus::Ok;
+    entry.doc = IniDocument::Parse(text);
+    entry.size = size;
+    entry.time = time;
+    return entry;
+}
+
+Text KeyAccess::ReadSetting(std::string_view section, std::string_view key,
+                            const std::string& fileName)
+{
+    Entry& entry = load(fileName);
+    if (entry.status != FileStatus::Ok)
+        return {};
+    std::optional<std::string> value = entry.doc.Get(section, key);
+    if (!value)
+        return {};
+    std::string_view trimmed = TrimBlanks(*value);
+    if (trimmed == "Default")
+        return {};
+    return Text(trimmed);
+}
+
+FileStatus KeyAccess::Status(const std::string& fileName)
+{
+    return load(fileName).status;
+}
+
+void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
+{
+    const fs::path target(fileName);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        throw SystemError(error_number::PathNotFound, "Path not found: " + folder.string());
+
+    fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+        | fs::perms::others_read;
+    fs::file_status st = fs::status(target, ec);
+    if (!ec && fs::exists(st)) {
+        if (!fs::is_regular_file(st))
+            throw SystemError(error_number::FileAccess, "Not a regular file: " + fileName);
+        // A file without write permission is read-only for us even when we run as root.
+        if ((st.permissions() & fs::perms::owner_write) == fs::perms::none)
+            throw SystemError(error_number::FileAccess, "The file is read-only: " + fileName);
+        perms = st.permissions();
+    }
+
+    const std::string data = doc.Serialize();
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throwErrno("Cannot write in " + folder.string(), errno);
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throwErrno("Cannot write " + fileName, err);
+    };
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fchmod(fd, static_cast<mode_t>(perms)) != 0 || ::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        throwErrno("Cannot write " + fileName, err);
+    }
+    if (::rename(temp.c_str(), fileName.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        throwErrno("Cannot replace " + fileName, err);
+    }
+
+    // We know what is in the file now; keep it so the next read needs no parse.
+    Entry& entry = cache_[fileName];
+    entry.status = FileStatus::Ok;
+    entry.error.clear();
+    entry.doc = doc;
+    entry.size = fs::file_size(target, ec);
+    entry.time = fs::last_write_time(target, ec);
+    if (ec)
+        entry.status = FileStatus::Missing; // forces a fresh read next time
+}
+
+void KeyAccess::Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit)
+{
+    Entry& entry = load(fileName);
+    if (entry.status == FileStatus::Unreadable)
+        throw SystemError(error_number::FileAccess, "Cannot read " + fileName + ": " + entry.error);
+    IniDocument doc = entry.status == FileStatus::Ok ? entry.doc : IniDocument{};
+    edit(doc);
+    save(fileName, doc);
+}
+
+WriteResult KeyAccess::WriteSetting(std::string_view section, std::string_view key,
+                                    std::optional<std::string_view> value,
+                                    const std::string& fileName)
+{
+    try {
+        if (!IniDocument::ValidSection(section) || !IniDocument::ValidKey(key)
+            || (value && !IniDocument::ValidValue(*value)))
+            throw SystemError(error_number::BadArgument,
+                              "A section, key or value holds a character that cannot be written");
+        Edit(fileName, [&](IniDocument& doc) {
+            if (value)
+                doc.Set(section, key, *value);
+            else
+                doc.Remove(section, key);
+        });
+        return {};
+    } catch (const SystemError& e) {
+        ReportSystemError(prompts_, e, "Declarations", "WriteSetting", "", fileName);
+        return {kFailed, e.number(), e.what()};
+    }
+}
+
+} // namespace vm880

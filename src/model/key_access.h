@@ -1,0 +1,80 @@
+#pragma once
+// Single-key access to INI files (the ".dat" settings files and zel.ini). Every access to
+// those files goes through here. Each file is parsed once and kept; it is parsed again only
+// when its size or time changes on disk. Writes go to a temporary file in the same folder
+// that is then renamed over the old one, so a failed write never leaves half a file.
+
+#include "model/ini_document.h"
+#include "model/types.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace vm880 {
+
+class Prompts;
+
+enum class FileStatus {
+    Ok,         // the file was read
+    Missing,    // there is no such file (reads as empty)
+    Unreadable, // it exists but cannot be read: permissions, I/O error, not a regular file, too large
+};
+
+struct WriteResult {
+    int status = kDone;     // kDone or kFailed
+    int errorNumber = 0;    // as in the run-time error report
+    std::string description;
+    bool ok() const { return status == kDone; }
+};
+
+class KeyAccess {
+public:
+    // Failed writes are reported through `prompts` as run-time errors.
+    explicit KeyAccess(Prompts& prompts) : prompts_(prompts) {}
+
+    // The trimmed value; empty for a missing file, section or key, for an unreadable file,
+    // and for the literal value "Default".
+    Text ReadSetting(std::string_view section, std::string_view key, const std::string& fileName);
+
+    // What the last reads found of the file.
+    FileStatus Status(const std::string& fileName);
+
+    // Writes Key=Value (a null value deletes the entry). The file is created when missing.
+    // Refused (and reported) when the file is read-only, its folder is missing, the disk is
+    // full, or a name or the value holds a line break or NUL.
+    WriteResult WriteSetting(std::string_view section, std::string_view key,
+                             std::optional<std::string_view> value, const std::string& fileName);
+
+    // Applies many changes to one file and writes it once; `edit` may throw SystemError.
+    // Throws SystemError when the file cannot be read or written; nothing is reported.
+    void Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit);
+
+    // Forgets every parsed file.
+    void Forget() { cache_.clear(); }
+
+private:
+    struct Entry {
+        FileStatus status = FileStatus::Missing;
+        std::string error;
+        IniDocument doc;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time{};
+        static Entry fault(FileStatus status, std::string error = {})
+        {
+            Entry e;
+            e.status = status;
+            e.error = std::move(error);
+            return e;
+        }
+    };
+    Entry& load(const std::string& fileName);
+    void save(const std::string& fileName, const IniDocument& doc);
+
+    Prompts& prompts_;
+    std::map<std::string, Entry> cache_;
+};
+
+} // namespace vm880
