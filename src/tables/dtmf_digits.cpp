@@ -1,0 +1,21 @@
+#include "tables/dtmf_digits.h"
+
+namespace vm880 {
+
+int DTMFDigitToCode(std::string_view digit)
+{
+    for (std::size_t i = 0; i < DTMFDigitTable.size(); ++i)
+        if (DTMFDigitTable[i] == digit)
+            return static_cast<int>(i) + 1;
+    return -1;
+}
+
+std::string DTMFCodeToDigit(std::string_view code)
+{
+    for (std::size_t i = 0; i < DTMFDigitTable.size(); ++i)
+        if (code == std::to_string(i + 1))
+            return std::string(DTMFDigitTable[i]);
+    return {};
+}
+
+} // namespace vm880

@@ -1,0 +1,22 @@
+#pragma once
+// The sixteen DTMF digits and their codes: "1".."9" are 1..9, "0" is 10, "*" 11, "#" 12,
+// "A".."D" 13..16. The row number equals the code.
+
+#include "tables/code_table.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace vm880 {
+
+inline constexpr std::array<std::string_view, 16> DTMFDigitTable = {
+    "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "*", "#", "A", "B", "C", "D"};
+
+// The code (1..16) of a digit text, compared exactly; -1 for empty or unknown text.
+int DTMFDigitToCode(std::string_view digit);
+
+// The digit of a code written in plain decimal ("13" gives "A"); empty when there is none.
+std::string DTMFCodeToDigit(std::string_view code);
+
+} // namespace vm880
