@@ -3,6 +3,7 @@
 #include "model/error_report.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 
@@ -69,28 +70,21 @@ int readWhole(const std::string& fileName, std::string& text)
 KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
 {
     Entry& entry = cache_[fileName];
-    std::error_code ec;
-    fs::file_status st = fs::status(fileName, ec);
-    if (ec || !fs::exists(st)) {
-        if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
-            entry = Entry::fault(FileStatus::Unreadable, ec.message());
-        } else {
-            entry = Entry::fault(FileStatus::Missing);
-        }
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) {
+        entry = (errno == ENOENT || errno == ENOTDIR)
+            ? Entry::fault(FileStatus::Missing)
+            : Entry::fault(FileStatus::Unreadable, std::strerror(errno));
         return entry;
     }
-    if (!fs::is_regular_file(st)) {
+    if (!S_ISREG(st.st_mode)) {
         entry = Entry::fault(FileStatus::Unreadable, "not a regular file");
         return entry;
     }
-    std::uintmax_t size = fs::file_size(fileName, ec);
-    fs::file_time_type time = fs::last_write_time(fileName, ec);
-    if (!ec && entry.status == FileStatus::Ok && entry.size == size && entry.time == time)
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    const std::int64_t time = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (entry.status == FileStatus::Ok && entry.size == size && entry.time == time)
         return entry; // unchanged since we parsed it
-    if (ec) {
-        entry = Entry::fault(FileStatus::Unreadable, ec.message());
-        return entry;
-    }
     if (size > kMaxFileSize) {
         entry = Entry::fault(FileStatus::Unreadable, "file too large");
         return entry;
@@ -186,10 +180,13 @@ void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
     entry.status = FileStatus::Ok;
     entry.error.clear();
     entry.doc = doc;
-    entry.size = fs::file_size(target, ec);
-    entry.time = fs::last_write_time(target, ec);
-    if (ec)
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0) {
+        entry.size = static_cast<std::uintmax_t>(info.st_size);
+        entry.time = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    } else {
         entry.status = FileStatus::Missing; // forces a fresh read next time
+    }
 }
 
 void KeyAccess::Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit)

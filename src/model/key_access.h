@@ -7,7 +7,7 @@
 #include "model/ini_document.h"
 #include "model/types.h"
 
-#include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -61,7 +61,7 @@ private:
         std::string error;
         IniDocument doc;
         std::uintmax_t size = 0;
-        std::filesystem::file_time_type time{};
+        std::int64_t time = 0; // modification time in ns
         static Entry fault(FileStatus status, std::string error = {})
         {
             Entry e;
