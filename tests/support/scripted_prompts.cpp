@@ -22,10 +22,23 @@ ScriptedPrompts& ScriptedPrompts::AcceptNotices(bool accept)
     return *this;
 }
 
+ScriptedPrompts& ScriptedPrompts::Always(vm880::Answer answer, std::string title)
+{
+    always_.push_back({answer, std::move(title)});
+    return *this;
+}
+
 vm880::Answer ScriptedPrompts::Message(int style, std::string_view title, std::string_view text)
 {
     recorded_.push_back({RecordedPrompt::Message, style, std::string(title), std::string(text)});
     const int buttons = style & 7;
+    const bool nextFits = !answers_.empty()
+        && (answers_.front().title.empty() || answers_.front().title == title);
+    if (!nextFits) {
+        for (const ScriptedAnswer& a : always_)
+            if (a.title == title)
+                return a.answer;
+    }
     if (answers_.empty()) {
         if (acceptNotices_ && buttons == style::OkOnly)
             return vm880::Answer::Ok;

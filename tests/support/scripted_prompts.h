@@ -26,6 +26,8 @@ public:
     ScriptedPrompts& Type(std::optional<std::string> text, std::string title = {});
     // OK-only message boxes are answered OK without a script line.
     ScriptedPrompts& AcceptNotices(bool accept = true);
+    // Any message box titled `title` that the script does not answer next gets `answer`.
+    ScriptedPrompts& Always(vm880::Answer answer, std::string title);
 
     vm880::Answer Message(int style, std::string_view title, std::string_view text) override;
     std::optional<std::string> Input(std::string_view prompt, std::string_view title,
@@ -53,6 +55,7 @@ private:
     std::deque<ScriptedAnswer> answers_;
     std::deque<ScriptedInput> inputs_;
     std::vector<RecordedPrompt> recorded_;
+    std::vector<ScriptedAnswer> always_;
     bool acceptNotices_ = false;
     bool waitVisible_ = false;
     int waitShownCount_ = 0;
