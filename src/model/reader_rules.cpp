@@ -94,6 +94,8 @@ std::string ReaderContext::KeyOf(const KeyRule& rule, int index)
 
 std::string ReaderContext::Line1Of(const KeyRule& rule, int index)
 {
+    if (rule.label)
+        return rule.label(index);
     return replaceAll(rule.line1, "{i}", std::to_string(index));
 }
 

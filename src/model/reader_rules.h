@@ -57,6 +57,7 @@ struct KeyRule {
     int severity = 1;                // 1 error, 0 warning
     FlagFn itemFlag = nullptr;       // a change flag raised when the value was defaulted
     KeyFn key = nullptr;             // a key form of its own
+    KeyFn label = nullptr;           // a line 1 of its own, instead of line1
     StepFn step = nullptr;           // a step of its own that replaces the whole procedure
 };
 
