@@ -1,0 +1,27 @@
+#include "tables/meter_tables.h"
+
+#include "model/value_checks.h"
+#include "tables/code_lookup.h"
+
+namespace vm880 {
+
+int FindMeterType(std::string_view code)
+{
+    return FindRowByCode(MeterTypes, code);
+}
+
+int FindMeterAlarmType(std::string_view code)
+{
+    return FindRowByCode(MeterAlarmTypes, code);
+}
+
+int CheckMeterSetPoint(std::string_view value)
+{
+    if (value.empty())
+        return kInvalid;
+    if (value.front() == 'A' || value.front() == 'a')
+        value.remove_prefix(1);
+    return CheckNumberLong(value, 0, 35000);
+}
+
+} // namespace vm880
