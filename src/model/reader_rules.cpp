@@ -2,7 +2,6 @@
 
 #include "model/key_access.h"
 
-#include <cctype>
 
 namespace vm880 {
 
@@ -47,14 +46,6 @@ std::string TwoDigits(const Text& value)
 std::string NumericForm(const Text& value)
 {
     return std::to_string(leadingNumber(value));
-}
-
-std::string UpperCase(std::string_view value)
-{
-    std::string out(value);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
 }
 
 int CheckZeroOneRule(const Text& value, const ConfigModel&, int)
@@ -116,7 +107,8 @@ void ReaderContext::ApplyRule(const KeyRule& rule, int index)
         std::string message = Line1Of(rule, index)
             + (rule.isNotValid ? " is not valid -- DAT item: " : " not valid -- DAT item: ") + key;
         const bool wordingA = rule.wording == Wording::A;
-        message += (wordingA ? "\r\nValue received was '" : "\r\nValue received is '") + item + "'";
+        message += wordingA ? "\r\nValue received was " : "\r\nValue received is ";
+        message += rule.bareValue ? item : "'" + item + "'";
         item = rule.defaultFn ? rule.defaultFn(model, index) : Text(rule.defaultText);
         if (!rule.line3.empty())
             message += "\r\n" + replaceAll(rule.line3, "{d}", item);

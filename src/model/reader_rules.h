@@ -54,6 +54,7 @@ struct KeyRule {
     DefaultFn defaultFn = nullptr;   // a default computed from the model, instead of defaultText
     std::string_view line3{};        // replaces line 3; "{d}" stands for the default
     bool isNotValid = false;         // line 1 ends " is not valid -- DAT item: " instead
+    bool bareValue = false;          // line 2 shows the value without quotes
     int severity = 1;                // 1 error, 0 warning
     FlagFn itemFlag = nullptr;       // a change flag raised when the value was defaulted
     KeyFn key = nullptr;             // a key form of its own
@@ -103,7 +104,6 @@ std::span<const ReaderPass> CourtesyDtmfSwitchAndDvrPasses();
 // Small pieces the rule tables share.
 std::string TwoDigits(const Text& value);    // numeric value with at least two digits
 std::string NumericForm(const Text& value);  // plain decimal of the numeric value
-std::string UpperCase(std::string_view value);
 
 template <int Low, int High>
 int CheckNumberRule(const Text& value, const ConfigModel&, int);
@@ -117,7 +117,9 @@ int CheckZeroOneRule(const Text& value, const ConfigModel&, int);
 #define VM880_SCALAR(name) [](::vm880::ConfigModel& m, int) -> ::vm880::Text& { return m.name; }
 #define VM880_ITEM_FLAG(name) [](::vm880::ConfigModel& m, int i) -> ::vm880::Flag& { return m.name(i); }
 
+#include "model/ini_document.h" // TrimBlanks
 #include "model/value_checks.h"
+#include "tables/code_lookup.h" // UpperCase
 
 template <int Low, int High>
 int vm880::CheckNumberRule(const Text& value, const ConfigModel&, int)

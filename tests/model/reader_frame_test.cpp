@@ -96,7 +96,7 @@ TEST_F(ReaderTest, VersionDifferenceDeclinedLoadsNothingAndKeepsTheOldReport)
 
     // "6" alone does not begin with "60" either; Yes goes on.
     WriteFile(dat, "[Version]\r\nFirmwareVersion=6\r\nHasRTC=1\r\n");
-    prompts.Answer(Answer::Yes, "VERSION DIFFERENCE").Always(Answer::No, "DAT File Errors");
+    prompts.Answer(Answer::Yes, "VERSION DIFFERENCE").Always(Answer::No, "DAT File Errors").AcceptNotices();
     EXPECT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
     EXPECT_EQ(m.FirmwareVersion, "6");
 }
