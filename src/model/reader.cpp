@@ -6,6 +6,7 @@
 #include "model/reader_rules.h"
 #include "platform/file_viewer.h"
 #include "platform/prompts.h"
+#include "tables/macro_functions.h"
 
 #include <algorithm>
 #include <ctime>
@@ -162,6 +163,7 @@ FileLoadResult FileLoad(FileLoadServices& services)
         settleRTC(ctx, result);
         step = "Determine DVR Write";
         settleDVR(ctx, result);
+        CopyMacroFunctionTable();
         step.clear();
 
         for (auto passes : {TimerAndMeterPasses(), RemoteIdentificationAndCodePasses(),

@@ -24,10 +24,10 @@ struct ListItem {
     int data = 0;
 };
 
-// Writes the 760 rows; running it again writes the same rows.
+// Kept with the other builders of the start-up order; the rows are constant data.
 void InitMacroFunctionTable();
 
-// The table: 760 rows once InitMacroFunctionTable has run, empty before.
+// The table: 760 rows.
 CodeTable MacroFunctionTable();
 
 // Rebuilds the working copy from the table: afterwards it holds exactly the table's rows,

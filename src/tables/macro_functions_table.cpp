@@ -774,19 +774,16 @@ constexpr std::array<CodeRow, kMacroFunctionRowCount> kRows = {{
     {"791 Call Macro 90", "791"},
 }};
 
-// Empty until the builder has run, as every code table is before start-up.
-CodeTable builtTable;
-
 } // namespace
 
 void InitMacroFunctionTable()
 {
-    builtTable = CodeTable(kRows);
+    // The rows are constant data; nothing to build.
 }
 
 CodeTable MacroFunctionTable()
 {
-    return builtTable;
+    return kRows;
 }
 
 } // namespace vm880
