@@ -1,0 +1,7 @@
+#include "settings_file_target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    vm880::fuzz::LoadSettingsFile(data, size);
+    return 0;
+}
