@@ -1,6 +1,8 @@
 #include "tables/macro_text.h"
 
 #include "model/value_checks.h"
+#include "tables/code_lookup.h"
+#include "tables/sequence_text.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,58 +10,6 @@
 namespace vm880 {
 
 namespace {
-
-constexpr std::string_view kNoneStored = "NONE STORED";
-
-std::string_view trimBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-std::string upperCase(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
-// The pieces of a text split at every blank; doubled, leading and trailing blanks give
-// empty pieces.
-std::vector<std::string_view> splitAtBlanks(std::string_view text)
-{
-    std::vector<std::string_view> pieces;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t end = text.find(' ', pos);
-        if (end == std::string_view::npos) {
-            pieces.push_back(text.substr(pos));
-            return pieces;
-        }
-        pieces.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-}
-
-// The non-empty blank-separated pieces joined by single blanks; only the blank separates,
-// so a tab stays inside its token.
-std::string squashBlanks(std::string_view text)
-{
-    std::string joined;
-    for (std::string_view piece : splitAtBlanks(text)) {
-        if (piece.empty())
-            continue;
-        if (!joined.empty())
-            joined += ' ';
-        joined += piece;
-    }
-    return joined;
-}
 
 // The value of a token that is a whole number (an optional sign, then digits); nothing for
 // any other token. Long runs of digits saturate: they cost the same as any large number.
@@ -86,11 +36,11 @@ std::optional<long long> numberValue(std::string_view token)
 
 std::string NormalizeMacroText(std::string_view text)
 {
-    const std::string_view trimmed = trimBlanks(text);
-    const std::string upper = upperCase(trimmed);
+    const std::string_view trimmed = TrimSpaces(text);
+    const std::string upper = UpperCase(trimmed);
     if (trimmed.empty() || upper == kNoneStored || upper == "NONE")
         return std::string(kNoneStored);
-    return squashBlanks(trimmed);
+    return SquashBlanks(trimmed);
 }
 
 int CheckMacroFunctions(std::string_view text)
@@ -99,7 +49,7 @@ int CheckMacroFunctions(std::string_view text)
         return kValid;
     if (text.empty())
         return kInvalid;
-    for (std::string_view token : splitAtBlanks(text))
+    for (std::string_view token : SplitAtBlanks(text))
         if (!token.empty() && MacroFunctionIndex(token) == -1)
             return kInvalid;
     return kValid;
@@ -110,7 +60,7 @@ int MacroByteCount(std::string_view text)
     if (text == kNoneStored)
         return 0;
     int bytes = 0;
-    for (std::string_view token : splitAtBlanks(text))
+    for (std::string_view token : SplitAtBlanks(text))
         if (const std::optional<long long> value = numberValue(token))
             bytes += MacroCodeByteCount(*value);
     return bytes;
@@ -129,14 +79,14 @@ int CheckMacroSubset(std::string_view range)
 
 std::string DescribeMacro(std::string_view text)
 {
-    const std::string upper = upperCase(text);
+    const std::string upper = UpperCase(text);
     // "NONE STORED" joins the markers of an empty macro so that it never reads as two errors.
     if (text.empty() || upper == "NONE SELECTED" || upper == "NONE" || upper == kNoneStored)
         return {};
     constexpr std::string_view kJoin = " | ";
     std::string described;
-    for (std::string_view piece : splitAtBlanks(text)) {
-        const std::string_view token = trimBlanks(piece);
+    for (std::string_view piece : SplitAtBlanks(text)) {
+        const std::string_view token = TrimSpaces(piece);
         if (token.empty())
             continue;
         const int index = MacroFunctionIndex(token);
@@ -159,7 +109,7 @@ MacroEdit InsertMacroFunction(std::string_view text, int selStart, int selLength
     std::string s(text);
     int c = selStart;
     int l = selLength;
-    const std::string_view trimmed = trimBlanks(text);
+    const std::string_view trimmed = TrimSpaces(text);
     if (trimmed == kNoneStored || trimmed == "NONE") {
         s.clear();
         c = 0;
