@@ -22,9 +22,11 @@ public:
     // Writes and waits until the bytes are handed to the device; false when the port failed
     // (it is then closed and `LastError` says why).
     virtual bool Write(std::string_view bytes) = 0;
-    // Everything received so far (removed from the buffer); empty when nothing came.
+    // Everything received so far (removed from the buffer); empty when nothing came. After
+    // the port failed and was closed, still returns what had arrived before the failure.
     virtual std::string ReadAll() = 0;
-    // Waits up to `ms` milliseconds for more input; false on time-out or failure.
+    // Waits up to `ms` milliseconds for input not yet read; returns at once when some is
+    // waiting. False on time-out or failure (a failing port is closed).
     virtual bool WaitForInput(int ms) = 0;
     // Discards anything received and not yet read.
     virtual void DiscardInput() = 0;
