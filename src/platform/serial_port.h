@@ -16,7 +16,7 @@ public:
     // and `error` says why; the port stays closed. Opening an open port fails.
     virtual bool Open(int number, std::string& error) = 0;
     virtual bool IsOpen() const = 0;
-    // Drops DTR and RTS, drains what was written, then closes. Closing a closed port does nothing.
+    // Drains what was written, drops DTR and RTS, then closes. Closing a closed port does nothing.
     virtual void Close() = 0;
 
     // Writes and waits until the bytes are handed to the device; false when the port failed

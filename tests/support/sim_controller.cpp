@@ -186,10 +186,17 @@ void SimController::run()
             while (::read(wakeRead_, buffer, sizeof buffer) > 0) {
             }
         }
-        if (count == 2 && (fds[1].revents & POLLIN)) {
+        if (count == 2 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0)
+            if (n > 0) {
                 receive(buffer, static_cast<std::size_t>(n), Clock::now());
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                // The terminal is gone; polling it again would only spin.
+                std::lock_guard lock(mutex_);
+                closeMaster();
+                hungUp_ = true;
+                changed_.notify_all();
+            }
         }
         writeDue(Clock::now());
     }
