@@ -16,15 +16,17 @@ public:
     // and `error` says why; the port stays closed. Opening an open port fails.
     virtual bool Open(int number, std::string& error) = 0;
     virtual bool IsOpen() const = 0;
-    // Drops DTR and RTS, drains what was written, then closes. Closing a closed port does nothing.
+    // Drains what was written, drops DTR and RTS, then closes. Closing a closed port does nothing.
     virtual void Close() = 0;
 
     // Writes and waits until the bytes are handed to the device; false when the port failed
     // (it is then closed and `LastError` says why).
     virtual bool Write(std::string_view bytes) = 0;
-    // Everything received so far (removed from the buffer); empty when nothing came.
+    // Everything received so far (removed from the buffer); empty when nothing came. After
+    // the port failed and was closed, still returns what had arrived before the failure.
     virtual std::string ReadAll() = 0;
-    // Waits up to `ms` milliseconds for more input; false on time-out or failure.
+    // Waits up to `ms` milliseconds for input not yet read; returns at once when some is
+    // waiting. False on time-out or failure (a failing port is closed).
     virtual bool WaitForInput(int ms) = 0;
     // Discards anything received and not yet read.
     virtual void DiscardInput() = 0;

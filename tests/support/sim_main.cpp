@@ -1,0 +1,126 @@
+// vm880-sim: a simulated controller on a pseudo-terminal, for trying the program by hand.
+// Prints the device to choose as the serial port, then one line per command received.
+//
+//   vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... [--link PATH]
+//
+// --delay waits MS milliseconds before each "+"; --refuse answers "-" to commands holding
+// TEXT; --ignore leaves them unanswered; --link also makes PATH a symbolic link to the
+// device. Stop with Ctrl+C.
+
+#include "sim_controller.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using vm880::test::SimController;
+using vm880::test::SimLine;
+using vm880::test::SimReply;
+
+namespace {
+
+int usage()
+{
+    std::cerr << "usage: vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... "
+                 "[--link PATH]\n";
+    return 2;
+}
+
+// Shows control characters so that a stray byte is visible.
+std::string printable(const std::string& text)
+{
+    std::string out;
+    for (unsigned char c : text) {
+        if (c < 32 || c == 127) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int delayMs = 0;
+    std::vector<std::string> refused;
+    std::vector<std::string> ignored;
+    std::string link;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc)
+            return usage();
+        const std::string value = argv[++i];
+        if (arg == "--delay")
+            delayMs = std::atoi(value.c_str());
+        else if (arg == "--refuse")
+            refused.push_back(value);
+        else if (arg == "--ignore")
+            ignored.push_back(value);
+        else if (arg == "--link")
+            link = value;
+        else
+            return usage();
+    }
+
+    // Block the stop signals before the responder thread starts, so only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    SimController sim;
+    std::mutex printing;
+    sim.SetPolicy([&](const SimLine& line) {
+        const double atMs =
+            std::chrono::duration<double, std::milli>(line.at - sim.Started()).count();
+        SimReply reply = line.number > 0 ? SimReply::Ack(delayMs) : SimReply::Silence();
+        const char* answer = line.number > 0 ? "+" : "(empty line, no answer)";
+        for (const std::string& text : ignored)
+            if (line.text.find(text) != std::string::npos) {
+                reply = SimReply::Silence();
+                answer = "(no answer)";
+            }
+        for (const std::string& text : refused)
+            if (line.text.find(text) != std::string::npos) {
+                reply = SimReply::Nack(delayMs);
+                answer = "-";
+            }
+        std::lock_guard lock(printing);
+        std::printf("%10.1f ms  #%d  %s  -> %s\n", atMs, line.number, printable(line.text).c_str(),
+                    answer);
+        std::fflush(stdout);
+        return reply;
+    });
+
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(sim.SlavePath().c_str(), link.c_str()) != 0) {
+            std::perror(link.c_str());
+            return 1;
+        }
+    }
+    std::printf("%s\n", sim.SlavePath().c_str());
+    if (!link.empty())
+        std::printf("(also %s)\n", link.c_str());
+    std::printf("Set VM880_PORT1=%s to use it as serial port 1. Ctrl+C stops.\n",
+                sim.SlavePath().c_str());
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    if (!link.empty())
+        ::unlink(link.c_str());
+    return 0;
+}
