@@ -10,7 +10,7 @@ std::string SoundFailureText(const PlayResult& result)
 {
     if (result.status == PlayStatus::NoDevice)
         return "No sound device: the computer has no sound output that Zel can use, so the "
-               "tones could not be played.\r\n\r\nConnect or enable a sound output device and "
+               "sound could not be played.\r\n\r\nConnect or enable a sound output device and "
                "try again.";
     std::string text = "The sound could not be played: ";
     text += result.reason.empty() ? "the sound device failed" : result.reason;
