@@ -1,5 +1,7 @@
 #include "editors/editor_base.h"
 
+#include "editors/setting_text.h"
+
 #include "model/ini_document.h"
 #include "model/value_checks.h"
 #include "platform/prompts.h"
@@ -27,19 +29,9 @@ constexpr const char* kApplyFailTitle = "APPLY FAIL";
 constexpr const char* kApplyFailText = "Changes were NOT applied due to errors";
 constexpr const char* kCancelQuestion = "Yes to proceed, No to return to editing without cancelling";
 
-QString fromText(const Text& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-Text toText(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
 Text trimmed(const QString& typed)
 {
-    return Text(TrimBlanks(toText(typed)));
+    return Text(TrimBlanks(ToSetting(typed)));
 }
 
 // Numeric fields refuse anything but digits as they are typed or pasted.
@@ -71,7 +63,7 @@ bool itemMatches(const QVariant& data, const Text& stored)
     const int number = data.toInt(&isNumber);
     if (isNumber)
         return number == LeadingNumber(stored);
-    return toText(data.toString()) == stored;
+    return ToSetting(data.toString()) == stored;
 }
 
 std::string boundsText(int lo, int hi)
@@ -289,11 +281,11 @@ Text EditorBase::choiceValue(const Field& field, int slot) const
         bool isNumber = false;
         const int number = data.toInt(&isNumber);
         if (!isNumber)
-            return toText(data.isValid() ? data.toString() : combo->currentText());
+            return ToSetting(data.isValid() ? data.toString() : combo->currentText());
         QString text = QString::number(number);
         if (field.choice_.digits > 0)
             text = text.rightJustified(field.choice_.digits, QLatin1Char('0'));
-        return toText(text);
+        return ToSetting(text);
     }
     case FieldKind::Check:
         return field.CheckBox(slot)->isChecked() ? "1" : "0";
@@ -334,7 +326,7 @@ void EditorBase::ShowSlot(Field& field, int slot)
     switch (field.kind()) {
     case FieldKind::Text: {
         QSignalBlocker block(field.Edit(slot));
-        field.Edit(slot)->setText(fromText(value));
+        field.Edit(slot)->setText(FromSetting(value));
         break;
     }
     case FieldKind::Combo: {
@@ -442,9 +434,9 @@ void EditorBase::choiceChanged(Field& field, int slot)
 void EditorBase::setWorkingText(Field& field, int element, int slot, const Text& text)
 {
     QLineEdit* edit = field.Edit(slot);
-    if (edit && field.ElementOf(slot) == element && edit->text() != fromText(text)) {
+    if (edit && field.ElementOf(slot) == element && edit->text() != FromSetting(text)) {
         // As if typed: the change handling stores, colours and marks the field pending.
-        edit->setText(fromText(text));
+        edit->setText(FromSetting(text));
         return;
     }
     Working(field, element) = text;

@@ -2,7 +2,26 @@
 // The editing cycle every editor window shares: a working copy of its settings, changed
 // fields shown red, the pending state the main window's guard reads, field checks when a
 // field is left, Apply and Cancel Changes. An editor declares its fields in its
-// constructor and adds only its own rules through the hooks.
+// constructor and adds only its own rules through the hooks:
+//
+//   TimersEditor::TimersEditor(EditorContext c)
+//       : EditorBase(c, {.pending = &ConfigModel::giTimersUnapplied,
+//                        .areaFlag = &ConfigModel::TimersChanged,
+//                        .cancelText = "This will cancel all Timer changes ...",
+//                        .cancelTitle = "TIMER CANCEL CHANGES"})
+//   {
+//       hang_ = &AddNumber({.number = 1, .name = "HangTimer",
+//                           .bind = Bind(&ConfigModel::HangTime, &ConfigModel::HangTimeChanged),
+//                           .lo = 0, .hi = 255,
+//                           .message = "Invalid Hang Timer, must be whole number between ",
+//                           .title = PortTitle(": Hang Timer"),
+//                           .current = [this] { return currentPort_; }});
+//       // ... then lay out hang_->Edit(p), ApplyButton() and CancelButton().
+//   }
+//
+// Fields are declared in the order Apply copies them. The controls are created by the
+// declaration (named after it, "HangTimer(2)"); the main window calls Load() afterwards.
+// An editor that uses fewer elements than a setting holds calls SetCount in FillLists.
 
 #include "editors/editor_context.h"
 #include "editors/editor_field.h"

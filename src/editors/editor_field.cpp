@@ -6,7 +6,6 @@
 #include <QRadioButton>
 
 #include <algorithm>
-#include <climits>
 
 namespace vm880 {
 
@@ -16,25 +15,6 @@ Binding Bind(Text ConfigModel::*value, Flag ConfigModel::*flag)
     if (flag)
         b.flag = [flag](ConfigModel& m, int) -> Flag& { return m.*flag; };
     return b;
-}
-
-long LeadingNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value > (LONG_MAX - 9) / 10)
-            return negative ? LONG_MIN : LONG_MAX; // absurdly long: saturate
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
 }
 
 TitleFn PortTitle(std::string ending)

@@ -63,11 +63,6 @@ Binding Bind(Array2<Text, N1, N2> ConfigModel::*value, Array2<Flag, N1, N2> Conf
 
 constexpr int Element2(int i, int j, int n2) { return (i - 1) * n2 + j; }
 
-// The numeric value of a setting's text as the lists and switches read it: leading blanks
-// skipped, an optional sign, then the digits up to the first other character; 0 when there
-// are none.
-long LeadingNumber(std::string_view text);
-
 // A refused value: the warning box's text and title.
 struct Refusal {
     std::string text{};

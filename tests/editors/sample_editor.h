@@ -16,8 +16,9 @@ namespace vm880::test {
 
 class SampleEditor : public EditorBase {
 public:
-    explicit SampleEditor(EditorContext context, bool applyFailBox = true)
-        : EditorBase(context, {.pending = &ConfigModel::giTimersUnapplied,
+    explicit SampleEditor(EditorContext context, bool applyFailBox = true,
+                          int ConfigModel::*pending = &ConfigModel::giTimersUnapplied)
+        : EditorBase(context, {.pending = pending,
                                .areaFlag = &ConfigModel::TimersChanged,
                                .cancelText = "This will cancel all Timer changes made since your last "
                                              "Timer 'Apply' or Timer 'Cancel'",
