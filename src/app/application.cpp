@@ -1,8 +1,11 @@
 #include "app/application.h"
 
+#include "app/info_windows.h"
+#include "app/zel_main.h"
 #include "platform/program_folder.h"
 
-#include <QMainWindow>
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace vm880 {
 
@@ -15,10 +18,23 @@ Application::~Application() = default;
 
 void Application::Start()
 {
-    mainWindow_ = std::make_unique<QMainWindow>();
-    mainWindow_->setWindowTitle("VM880 Programmer");
+    splash_ = std::make_unique<Splash>();
+    connect(splash_.get(), &Splash::timeUp, this, [this] { openMainWindow(); });
+    splash_->show();
+}
+
+void Application::openMainWindow()
+{
+    AppContext context{model_, prompts_, keys_, programFolder_};
+    // The serial port (QtSerialPort) is created here and handed over as context.serial.
+    mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
+    connect(mainWindow_.get(), &ZelMain::programEnded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    mainWindow_->Load();
     mainWindow_->show();
+    splash_->timer()->stop();
+    splash_->close();
+    splash_.release()->deleteLater();
 }
 
 } // namespace vm880

@@ -1,0 +1,18 @@
+#include "app/editor_pages.h"
+
+#include "editors/editor_base.h"
+
+namespace vm880 {
+
+std::unique_ptr<EditorBase> MakeEditor(int area, EditorContext context)
+{
+    (void)context;
+    switch (area) {
+    // One case per editor, by tab: 0 Timers, 1 Courtesy, 2 Macros, 3 Scheduler, 4 Analog,
+    // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace vm880

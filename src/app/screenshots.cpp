@@ -1,0 +1,88 @@
+#include "app/screenshots.h"
+
+#include "app/area_table.h"
+#include "app/editor_tabs.h"
+#include "app/info_windows.h"
+#include "app/zel_main.h"
+#include "model/config_model.h"
+#include "model/key_access.h"
+#include "platform/qt_prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+namespace vm880 {
+
+namespace {
+
+bool save(QWidget& widget, const QString& folder, const QString& name)
+{
+    widget.show();
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    const bool ok = widget.grab().save(path);
+    QTextStream(stderr) << (ok ? "wrote " : "FAILED ") << path << '\n';
+    return ok;
+}
+
+// "Special Codes/Autopatch" gives "special-codes-autopatch".
+QString slug(const char* caption)
+{
+    QString out;
+    for (QChar c : QString::fromLatin1(caption).toLower()) {
+        if (c.isLetterOrNumber())
+            out += c;
+        else if (!out.isEmpty() && !out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char('-');
+    }
+    return out;
+}
+
+} // namespace
+
+int RenderScreenshots(const QString& folder)
+{
+    QDir().mkpath(folder);
+    QTemporaryDir home; // a program folder of its own: no zel.ini is read or written
+    ConfigModel model;
+    QtPrompts prompts;
+    KeyAccess keys(prompts);
+    bool ok = true;
+
+    Splash splash;
+    splash.timer()->stop();
+    ok &= save(splash, folder, QStringLiteral("splash"));
+    splash.close();
+
+    ZelMain main(AppContext{model, prompts, keys, home.path().toStdString()});
+    prompts.setParent(&main);
+    main.Load();
+    main.resize(1100, 640);
+    ok &= save(main, folder, QStringLiteral("main"));
+
+    // Editors, as they appear once a settings file is loaded.
+    model.DatFilePath = "/home/operator/repeater/club-repeater.dat";
+    main.ShowLoadedFile();
+    for (int area = 0; area < kAreaCount; ++area) {
+        if (!main.tabs().Editor(area))
+            continue;
+        main.tabs().tabBar()->setCurrentIndex(area);
+        ok &= save(main, folder, QStringLiteral("editor-") + slug(kAreas[static_cast<std::size_t>(area)].caption));
+    }
+
+    AboutWindow about(&main);
+    ok &= save(about, folder, QStringLiteral("about"));
+    CompanyWindow company(&main);
+    ok &= save(company, folder, QStringLiteral("company"));
+    ProgressWindow progress(model, &main);
+    progress.ProgressBar1()->setValue(40);
+    ok &= save(progress, folder, QStringLiteral("progress"));
+    return ok ? 0 : 1;
+}
+
+} // namespace vm880
