@@ -90,13 +90,13 @@ ProgramSettings ReadProgramSettings(KeyAccess& keys, const std::string& iniPath)
         s.window.state = static_cast<int>(std::lround(*state));
 
     s.dtmfDelayText = read("DTMFDelay");
-    s.dtmfDelay = LeadingNumber(s.dtmfDelayText);
+    s.dtmfDelay = LeadingWholeNumber(s.dtmfDelayText);
     s.txTempText = read("TxTemp");
-    s.txTemp = LeadingNumber(s.txTempText);
-    s.whichSend = smallInt(LeadingNumber(read("WhichSend")));
-    s.comPort = smallInt(LeadingNumber(read("ComPort")));
-    s.dtmfComPort = smallInt(LeadingNumber(read("DTMFComPort")));
-    s.serialDelay = LeadingNumber(read("SerialDelay"));
+    s.txTemp = LeadingWholeNumber(s.txTempText);
+    s.whichSend = smallInt(LeadingWholeNumber(read("WhichSend")));
+    s.comPort = smallInt(LeadingWholeNumber(read("ComPort")));
+    s.dtmfComPort = smallInt(LeadingWholeNumber(read("DTMFComPort")));
+    s.serialDelay = LeadingWholeNumber(read("SerialDelay"));
     return s;
 }
 

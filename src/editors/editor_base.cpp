@@ -56,7 +56,7 @@ bool itemMatches(const QVariant& data, const Text& stored)
     bool isNumber = false;
     const int number = data.toInt(&isNumber);
     if (isNumber)
-        return number == LeadingNumber(stored);
+        return number == LeadingWholeNumber(stored);
     return ToSetting(data.toString()) == stored;
 }
 
@@ -336,7 +336,7 @@ void EditorBase::ShowSlot(Field& field, int slot)
     }
     case FieldKind::Check: {
         QSignalBlocker block(field.CheckBox(slot));
-        field.CheckBox(slot)->setChecked(LeadingNumber(value) != 0);
+        field.CheckBox(slot)->setChecked(LeadingWholeNumber(value) != 0);
         break;
     }
     case FieldKind::Options: {

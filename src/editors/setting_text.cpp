@@ -4,7 +4,7 @@
 
 namespace vm880 {
 
-long LeadingNumber(std::string_view text)
+long LeadingWholeNumber(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))

@@ -22,6 +22,6 @@ inline Text ToSetting(const QString& text)
 // The numeric value of a setting's text as the lists, switches and program settings read it:
 // leading blanks skipped, an optional sign, then the digits up to the first other
 // character; 0 when there are none.
-long LeadingNumber(std::string_view text);
+long LeadingWholeNumber(std::string_view text);
 
 } // namespace vm880

@@ -217,7 +217,7 @@ TEST(ProgramSettingsText, NumbersAsZelIniHoldsThem)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(StrictNumber(c.text), c.strict) << c.text;
-        EXPECT_EQ(LeadingNumber(c.text), c.leading) << c.text;
+        EXPECT_EQ(LeadingWholeNumber(c.text), c.leading) << c.text;
     }
     EXPECT_EQ(NumberText(15000), "15000");
     EXPECT_EQ(NumberText(7.5), "7.5");
