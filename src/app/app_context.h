@@ -1,6 +1,7 @@
 #pragma once
 // What the main window receives from the program: the model, the operator prompts, the
-// key access, the program folder, the serial port and the way modal windows are run.
+// key access, the program folder, the serial port, the two links to the controller and the
+// way modal windows are run.
 
 #include <functional>
 #include <string>
@@ -13,6 +14,11 @@ struct ConfigModel;
 class KeyAccess;
 class Prompts;
 class SerialPort;
+class Clock;
+class SerialLink;
+class ToneLink;
+class TonePlayer;
+class FileViewer;
 
 struct AppContext {
     ConfigModel& model;
@@ -21,6 +27,11 @@ struct AppContext {
     std::string programFolder;
     SerialPort* serial = nullptr;                 // the one serial port; none in some tests
     std::function<void(QDialog&)> runModal = {};  // default: exec(); tests close it themselves
+    Clock* clock = nullptr;
+    SerialLink* serialLink = nullptr;             // commands over the cable (ComPort 1..8)
+    ToneLink* toneLink = nullptr;                 // commands as tones over the air (ComPort 0)
+    TonePlayer* player = nullptr;                 // the sound card
+    FileViewer* viewer = nullptr;                 // opens error.log
 };
 
 } // namespace vm880

@@ -26,7 +26,12 @@ void Application::Start()
 void Application::openMainWindow()
 {
     AppContext context{model_, prompts_, keys_, programFolder_};
-    // The serial port (QtSerialPort) is created here and handed over as context.serial.
+    context.serial = &serial_;
+    context.clock = &clock_;
+    context.serialLink = &serialLink_;
+    context.toneLink = &toneLink_;
+    context.player = &player_;
+    context.viewer = &viewer_;
     mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
     connect(mainWindow_.get(), &ZelMain::programEnded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
