@@ -1,0 +1,241 @@
+// Setting the controller's clock: against the simulated controller over a pseudo-terminal
+// (accepted, refused, never answered) and over the radio link with a recording keyer and
+// sound output. The clock reading is fixed, so the commands are exact.
+
+#include "link/command_clock.h"
+
+#include "link/dtmf_link.h"
+#include "link/serial_link.h"
+#include "model/config_model.h"
+#include "pty_serial_port.h"
+#include "recording_serial_port.h"
+#include "recording_sound_out.h"
+#include "scripted_prompts.h"
+#include "sim_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace vm880 {
+namespace {
+
+using test::ScriptedPrompts;
+using test::SimController;
+using test::SimReply;
+
+// 4 July 2025, 09:05:07.
+ClockReading IndependenceMorning()
+{
+    return {2025, 7, 4, 9, 5, 7};
+}
+
+// Real time for the reply wait, but the program's own pauses pass at once and are recorded.
+class SkippingClock : public Clock {
+public:
+    std::int64_t NowMs() override
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() +
+               skipped_;
+    }
+    void SleepMs(std::int64_t ms) override
+    {
+        sleeps.push_back(ms);
+        if (ms > 0)
+            skipped_ += ms;
+    }
+    void Yield() override {}
+
+    std::vector<std::int64_t> sleeps;
+
+private:
+    std::int64_t skipped_ = 0;
+};
+
+TEST(ControllerClockText, DateAndTimeHaveTwoDigitsEach)
+{
+    struct Case {
+        ClockReading reading;
+        const char* date;
+        const char* time;
+    };
+    const Case cases[] = {
+        {{2025, 7, 4, 9, 5, 7}, "070425", "090507"},
+        {{1999, 12, 31, 23, 59, 59}, "123199", "235959"},
+        {{2000, 1, 1, 0, 0, 0}, "010100", "000000"},
+        {{2109, 10, 15, 12, 30, 1}, "101509", "123001"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ControllerDateText(c.reading), c.date);
+        EXPECT_EQ(ControllerTimeText(c.reading), c.time);
+    }
+}
+
+class ClockOverSerial : public ::testing::Test {
+protected:
+    ClockOverSerial()
+    {
+        model.ComPort = 2;
+        model.SerialDelay = 0;
+        prompts.AcceptNotices();
+        // Three periods of 100 ms: a silent controller is given up on in a third of a second.
+        link.SetTiming({100, 3, 10});
+    }
+
+    int Run()
+    {
+        link.OpenSerialPort();
+        return SetControllerClock(link, model, clock, IndependenceMorning);
+    }
+
+    SimController sim;
+    test::PtySerialPort port{sim.SlavePath()};
+    SkippingClock clock;
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    SerialLink link{model, port, clock, prompts};
+};
+
+TEST_F(ClockOverSerial, AcceptedDateAndTime)
+{
+    model.UploadError = kTrue; // left over from an earlier exchange: does not hold this one back
+    EXPECT_EQ(Run(), kDone);
+    ASSERT_TRUE(sim.WaitForLines(3, 1000));
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101070425", "1*5100090507"}));
+    EXPECT_EQ(sim.Received(), "\r1*5101070425\r1*5100090507\r");
+    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(prompts.prompts().empty());
+    // 50 ms before the date, 500 ms between the two.
+    EXPECT_NE(std::find(clock.sleeps.begin(), clock.sleeps.end(), 50), clock.sleeps.end());
+    EXPECT_NE(std::find(clock.sleeps.begin(), clock.sleeps.end(), 500), clock.sleeps.end());
+}
+
+struct ClockFault {
+    const char* name;
+    const char* pattern;    // the command the controller mistreats
+    SimReply reply;
+    std::vector<std::string> sent;
+    const char* reported;   // the command the error box names
+    const char* reason;
+    const char* step;
+};
+
+void PrintTo(const ClockFault& fault, std::ostream* out)
+{
+    *out << fault.name;
+}
+
+class ClockFaultTest : public ClockOverSerial, public ::testing::WithParamInterface<ClockFault> {};
+
+TEST_P(ClockFaultTest, IsReportedAsAFailure)
+{
+    const ClockFault& f = GetParam();
+    sim.FaultOnPattern(f.pattern, f.reply);
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(sim.Commands(), f.sent);
+    EXPECT_FALSE(port.IsOpen());
+    ASSERT_EQ(prompts.prompts().size(), 1u);
+    EXPECT_EQ(prompts.prompts()[0].title, kCommunicationsErrorTitle);
+    const std::string& text = prompts.prompts()[0].text;
+    EXPECT_EQ(text.rfind(f.reason, 0), 0u) << text;
+    EXPECT_NE(text.find(std::string("\r\n") + f.reported + "\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string("CheckInput: ") + f.step), std::string::npos) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controller, ClockFaultTest,
+    ::testing::Values(
+        ClockFault{"date refused", "*5101", SimReply::Nack(), {"1*5101070425"}, "*5101070425",
+                   reply_reason::Refused, "Check for NACK"},
+        ClockFault{"date never answered", "*5101", SimReply::Silence(), {"1*5101070425"},
+                   "*5101070425", reply_reason::NoAnswer, "Check ErrorCounter"},
+        ClockFault{"time refused", "*5100", SimReply::Nack(), {"1*5101070425", "1*5100090507"},
+                   "1*5100090507", reply_reason::Refused, "Check for NACK"},
+        ClockFault{"time never answered", "*5100", SimReply::Silence(),
+                   {"1*5101070425", "1*5100090507"}, "1*5100090507", reply_reason::NoAnswer,
+                   "Check ErrorCounter"}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& ch : name)
+            if (ch == ' ')
+                ch = '_';
+        return name;
+    });
+
+TEST_F(ClockOverSerial, PortThatDidNotOpenSendsNothingMore)
+{
+    model.PortOpenFailed = kTrue; // the opening failed and was reported
+    EXPECT_EQ(SetControllerClock(link, model, clock, IndependenceMorning), kFailed);
+    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_TRUE(sim.Received().empty());
+    EXPECT_TRUE(prompts.prompts().empty());
+}
+
+// ---- Radio link
+
+struct ToneRig {
+    ToneRig()
+    {
+        model.ComPort = 0;
+        model.DTMFComPort = 4;
+        model.WhichSend = 2;
+        model.CurrentPortUnlock(1) = "17306";
+        model.Lock = "12";
+        model.Terminator = "D";
+        prompts.AcceptNotices();
+        clock.yieldStepMs = 0;
+    }
+    ConfigModel model;
+    test::FakeClock clock;
+    test::RecordingTimeline timeline{clock};
+    test::RecordingSerialPort port{timeline};
+    test::RecordingSoundOut sound{timeline};
+    ScriptedPrompts prompts;
+    TonePlayer player{sound, prompts};
+    ToneLink link{{model, port, clock, prompts, player}};
+};
+
+TEST(ClockOverRadio, PlaysDateTimeAndLockThenReleases)
+{
+    ToneRig rig;
+    SerialLink unused{rig.model, rig.port, rig.clock, rig.prompts};
+    // As the scheduler's button does: key, settle, unlock port 1.
+    KeyedTransmitter key(rig.link, 300);
+    ASSERT_TRUE(key.keyed());
+    rig.link.SendUnlock("1");
+    EXPECT_EQ(SetControllerClock(rig.model, unused, rig.link, rig.clock, IndependenceMorning),
+              kDone);
+    EXPECT_EQ(rig.sound.digits(), "17306D*5101070425D*5100090507D12D");
+    EXPECT_FALSE(rig.link.IsKeyed());
+    EXPECT_FALSE(rig.port.IsOpen());
+    EXPECT_EQ(rig.model.UploadError, kFalse);
+    EXPECT_TRUE(rig.prompts.prompts().empty());
+    EXPECT_TRUE(rig.port.written.empty()); // nothing went out as serial text
+}
+
+TEST(ClockOverRadio, KeyingFailureSendsNothingAndFails)
+{
+    ToneRig rig;
+    rig.port.failOpen = true;
+    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    EXPECT_EQ(rig.sound.digits(), "");
+    EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kPttPortErrorTitle}));
+    EXPECT_EQ(rig.model.PortOpenFailed, kTrue); // left for the caller to see
+    EXPECT_EQ(rig.model.UploadError, kTrue);
+}
+
+TEST(ClockOverRadio, LostSoundFails)
+{
+    ToneRig rig;
+    rig.sound.failWith = PlayStatus::NoDevice;
+    rig.sound.failReason = "no sound device was found";
+    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    EXPECT_FALSE(rig.port.IsOpen()); // released all the same
+    EXPECT_EQ(rig.prompts.prompts().size(), 1u);
+}
+
+} // namespace
+} // namespace vm880
