@@ -3,8 +3,10 @@
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
+#include "app/manual_send.h"
 #include "app/program_settings.h"
 #include "app/startup.h"
+#include "app/tt_pad.h"
 #include "editors/editor_base.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
@@ -106,6 +108,8 @@ void ZelMain::buildWindow()
         CompanyWindow company(this);
         showModal(company);
     });
+    SetCommand(menus_.testPad, [this] { ShowTTPad(context_, this); });
+    SetCommand(menus_.manualData, [this] { ShowManualSendData(context_, this); });
 }
 
 void ZelMain::showModal(QDialog& dialog)
