@@ -1,15 +1,20 @@
 #include "app/editor_pages.h"
 
 #include "editors/editor_base.h"
+#include "editors/ports/port_switches_editor.h"
+#include "editors/ports/timers_editor.h"
 
 namespace vm880 {
 
 std::unique_ptr<EditorBase> MakeEditor(int area, EditorContext context)
 {
-    (void)context;
     switch (area) {
     // One case per editor, by tab: 0 Timers, 1 Courtesy, 2 Macros, 3 Scheduler, 4 Analog,
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
+    case 0:
+        return std::make_unique<TimersEditor>(context);
+    case 10:
+        return std::make_unique<PortSwitchesEditor>(context);
     default:
         return nullptr;
     }

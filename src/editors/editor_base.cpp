@@ -458,6 +458,8 @@ bool EditorBase::checkElement(Field& field, int element, int slot)
     if (!refusal && decl.check) {
         FieldCheck check(*this, field, element, slot);
         refusal = decl.check(check);
+        if (refusal && refusal->title.empty())
+            refusal->title = decl.title ? decl.title(element) : field.name();
     }
     if (!refusal)
         return true;
@@ -563,7 +565,8 @@ int EditorBase::DoApply()
         for (int e = 1; accepted && e <= field->count(); ++e) {
             if (field.get() == pendingField && e == checkedElement)
                 continue;
-            if (Working(*field, e) != Stored(*field, e))
+            const auto& recheck = field->text_.recheckWhen;
+            if (Working(*field, e) != Stored(*field, e) || (recheck && recheck(e)))
                 accepted = checkElement(*field, e, field->SlotOf(e));
         }
     }

@@ -63,7 +63,7 @@ Binding Bind(Array2<Text, N1, N2> ConfigModel::*value, Array2<Flag, N1, N2> Conf
 
 constexpr int Element2(int i, int j, int n2) { return (i - 1) * n2 + j; }
 
-// A refused value: the warning box's text and title.
+// A refused value: the warning box's text and title (empty: the field's title).
 struct Refusal {
     std::string text{};
     std::string title{};
@@ -108,6 +108,9 @@ struct TextFieldDecl {
     std::string message{};
     TitleFn title{};
     CheckFn check{};                     // any other rule, run after the range check
+    // Apply also checks an element it did not change when this says so: a value whose
+    // limit is another field that changed.
+    std::function<bool(int element)> recheckWhen{};
     std::optional<Text> empty{};         // what an emptied box becomes when it is left
     bool digitsOnly = false;
     int slotCount = 0;                   // controls; 0 means one per element
