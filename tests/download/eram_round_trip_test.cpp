@@ -186,7 +186,7 @@ struct SaveAndLoad : ::testing::Test {
     // As the download does it: decode, take the firmware version, save, load.
     FileLoadResult roundTrip(const Bytes& image)
     {
-        WriteFile(dir.file("download.mem"), test::MemoryImageText(image));
+        test::WriteFile(dir.file("download.mem"), test::MemoryImageText(image));
         m.ClearAllData();
         prompts.AcceptNotices().Always(Answer::No, "DAT File Errors");
         EXPECT_EQ(DecodeEram(m, prompts, dir.file("download.mem"), dir.file("download.era")), kDone);
@@ -197,8 +197,6 @@ struct SaveAndLoad : ::testing::Test {
         EXPECT_EQ(FileWrite(m, keys, prompts), kDone);
         return FileLoad(services);
     }
-
-    static void WriteFile(const std::string& path, const std::string& text) { test::WriteFile(path, text); }
 };
 
 } // namespace
