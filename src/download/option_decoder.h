@@ -1,0 +1,37 @@
+#pragma once
+// LoadAPEram and LoadRTCEram: the memory files of the autopatch and real-time-clock option
+// boards, tagged text records one per line, decoded into the configuration model.
+//
+// A record is a line ended by CR (CR LF). A line feed on its own is part of a record: message
+// macro records carry one byte per word, and the word with code 10 is such a byte. The two
+// characters at the start of a line are the tag; lines with other tags are skipped.
+
+#include "download/decode_notes.h"
+#include "model/config_model.h"
+
+#include <string>
+#include <string_view>
+
+namespace vm880 {
+
+class Prompts;
+
+// Autopatch records: "RA" + slot (3 characters) + autodial number, "RT" + slot + restricted
+// number, "RS" + answer code, "RR" + ring count, "RI" (not used). Records are taken tag by tag
+// in that order; a later record of the same item wins. Throws SystemError for a slot outside
+// 1..200 (autodial) or 1..100 (toll restriction) or a slot number that is no byte.
+void DecodeAPRecords(std::string_view text, ConfigModel& model, DecodeNotes& notes);
+
+// Real-time-clock records: "T1" nn + remote-base memory nn + 10 (frequency 7 characters,
+// CTCSS tone 2, CTCSS mode 1, radio mode 1), "T2" nn + message macro nn + 40 (one vocabulary
+// code per character), "T3" nn + DTMF memory nn + 20 (one digit per character, the last two
+// characters of the line not used). Throws SystemError for an item outside its table.
+void DecodeRTCRecords(std::string_view text, ConfigModel& model, DecodeNotes& notes);
+
+// The frames: wait window, the whole file decoded into a copy of the model that replaces the
+// model only when every record was read, replaced characters shown to the operator, failures
+// reported (module "LoadEram"). Return kDone or kFailed; after a failure the model is as it was.
+int LoadAPEram(ConfigModel& model, Prompts& prompts, const std::string& fileName);
+int LoadRTCEram(ConfigModel& model, Prompts& prompts, const std::string& fileName);
+
+} // namespace vm880
