@@ -1,7 +1,7 @@
 #pragma once
 // What the main window receives from the program: the model, the operator prompts, the
-// key access, the program folder, the serial port, the two links to the controller and the
-// way modal windows are run.
+// key access, the program folder, the serial port, the two links to the controller, the
+// file dialogs and the way modal windows are run.
 
 #include <functional>
 #include <string>
@@ -19,6 +19,7 @@ class SerialLink;
 class ToneLink;
 class TonePlayer;
 class FileViewer;
+class FileDialogs;
 
 struct AppContext {
     ConfigModel& model;
@@ -32,6 +33,7 @@ struct AppContext {
     ToneLink* toneLink = nullptr;                 // commands as tones over the air (ComPort 0)
     TonePlayer* player = nullptr;                 // the sound card
     FileViewer* viewer = nullptr;                 // opens error.log
+    FileDialogs* dialogs = nullptr;               // open and save dialogs; none: cancelled
 };
 
 } // namespace vm880

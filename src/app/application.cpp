@@ -32,8 +32,10 @@ void Application::openMainWindow()
     context.toneLink = &toneLink_;
     context.player = &player_;
     context.viewer = &viewer_;
+    context.dialogs = &dialogs_;
     mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
+    dialogs_.setParent(mainWindow_.get());
     connect(mainWindow_.get(), &ZelMain::programEnded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     mainWindow_->Load();
     mainWindow_->show();

@@ -8,6 +8,7 @@
 #include "link/tone_player.h"
 #include "model/key_access.h"
 #include "platform/qt_clock.h"
+#include "platform/qt_file_dialogs.h"
 #include "platform/qt_file_viewer.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
@@ -49,6 +50,7 @@ private:
     QtClock clock_;
     QtSoundOut sound_;
     QtFileViewer viewer_;
+    QtFileDialogs dialogs_;
     TonePlayer player_{sound_, prompts_};
     SerialLink serialLink_{model_, serial_, clock_, prompts_};
     ToneLink toneLink_{ToneLinkContext{model_, serial_, clock_, prompts_, player_}};

@@ -2,7 +2,9 @@
 
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
+#include "app/file_commands.h"
 #include "app/info_windows.h"
+#include "app/link_menus.h"
 #include "app/manual_send.h"
 #include "app/program_settings.h"
 #include "app/startup.h"
@@ -60,6 +62,8 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
 {
     setObjectName(QStringLiteral("ZelMain"));
     buildWindow();
+    fileCommands_ = std::make_unique<FileCommands>(*this, context_);
+    linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
 }
 
 ZelMain::~ZelMain() = default;
@@ -147,9 +151,8 @@ void ZelMain::Load()
     }
     // Whatever happened above, start with no file: every pending state -1, nothing to edit.
     model.ClearAllData();
-    menus_.rtc->menuAction()->setEnabled(false);
-    menus_.dvr->menuAction()->setEnabled(false);
     tabs_->tabBar()->setEnabled(false);
+    enableFileActions(false);
 }
 
 void ZelMain::restorePlacement(const WindowPlacement& placement)
@@ -250,11 +253,23 @@ void ZelMain::fShowForms()
 void ZelMain::fUnloadForms()
 {
     tabs_->UnloadForms();
+    // No file now: nothing to save or to reload until a load succeeds.
+    enableFileActions(false);
+}
+
+// Saving and the file's options need a loaded file: an empty or half-read model must never
+// overwrite one.
+void ZelMain::enableFileActions(bool on)
+{
+    for (QAction* action : {menus_.fileSave, menus_.fileSaveAs, menus_.toolSave, menus_.rtc->menuAction(),
+                            menus_.dvr->menuAction()})
+        action->setEnabled(on);
 }
 
 void ZelMain::ShowLoadedFile()
 {
     fShowForms();
+    enableFileActions(context_.model.DatFileLoaded != kFalse);
     setWindowTitle(FromSetting(fGetCaption()));
     tabs_->ShowFirstTab();
     ConfigModel& model = context_.model;

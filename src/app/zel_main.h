@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -21,6 +22,8 @@ class QToolBar;
 namespace vm880 {
 
 class EditorTabs;
+class FileCommands;
+class LinkMenus;
 struct WindowPlacement;
 
 class ZelMain : public QMainWindow {
@@ -48,8 +51,8 @@ public:
     // Editors of the loaded file.
     void fShowForms();
     void fUnloadForms();
-    // After each successful load: editors, caption, strip on, first tab, the unlock-code
-    // window when the file needs it, Timers in front.
+    // After each successful load: editors, saving and the RTC and DVR menus on, caption,
+    // strip on, first tab, the unlock-code window when the file needs it, Timers in front.
     void ShowLoadedFile();
 
     std::string fGetCaption() const;
@@ -61,6 +64,8 @@ public:
 
     const MainMenus& menus() const { return menus_; }
     EditorTabs& tabs() const { return *tabs_; }
+    FileCommands& fileCommands() const { return *fileCommands_; }
+    LinkMenus& linkMenus() const { return *linkMenus_; }
     QTimer* SerialTimer() const { return serialTimer_; }
     QTimer* SerialTimer2() const { return serialTimer2_; }
     // The last "DTMFDelay" and "TxTemp" texts: defaults of the delay input boxes.
@@ -85,10 +90,13 @@ private:
     bool confirmExit(bool closing);
     void endProgram();
     void showModal(QDialog& dialog);
+    void enableFileActions(bool on);
 
     AppContext context_;
     MainMenus menus_;
     EditorTabs* tabs_ = nullptr;
+    std::unique_ptr<FileCommands> fileCommands_;
+    std::unique_ptr<LinkMenus> linkMenus_;
     QToolBar* tabToolbar_ = nullptr;
     QTimer* serialTimer_ = nullptr;
     QTimer* serialTimer2_ = nullptr;

@@ -7,7 +7,9 @@
 #include "app/editor_tabs.h"
 #include "app/zel_main.h"
 #include "model/key_access.h"
+#include "platform/file_viewer.h"
 #include "platform/serial_port.h"
+#include "scripted_file_dialogs.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 
@@ -21,13 +23,24 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace vm880::test {
 
-// Remembers whether the program closed the port on its way out.
+// Remembers the ports opened and whether the program closed the port on its way out.
 class RecordingPort : public SerialPort {
 public:
-    bool Open(int, std::string&) override { open = true; return true; }
+    bool Open(int number, std::string& error) override
+    {
+        opened.push_back(number);
+        if (missing.count(number)) {
+            error = "no such port";
+            return false;
+        }
+        open = true;
+        return true;
+    }
     bool IsOpen() const override { return open; }
     void Close() override { open = false; ++closes; }
     bool Write(std::string_view) override { return true; }
@@ -39,6 +52,20 @@ public:
     std::string LastError() const override { return {}; }
     bool open = false;
     int closes = 0;
+    std::vector<int> opened;
+    std::set<int> missing; // ports that are not there
+};
+
+// Records the files it was asked to show.
+class RecordingViewer : public FileViewer {
+public:
+    bool Open(const std::string& path) override
+    {
+        shown.push_back(path);
+        return works;
+    }
+    std::vector<std::string> shown;
+    bool works = true;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -47,6 +74,8 @@ protected:
     {
         AppContext context{model, prompts, keys, home.path().string(), &port,
                            [this](QDialog& dialog) { modals.push_back(dialog.objectName().toStdString()); }};
+        context.viewer = &viewer;
+        context.dialogs = &dialogs;
         window = std::make_unique<ZelMain>(std::move(context));
         window->tabs().SetFactory([](int area, EditorContext ctx) -> std::unique_ptr<EditorBase> {
             if (area == 0)
@@ -90,6 +119,8 @@ protected:
     ScriptedPrompts prompts;
     KeyAccess keys{prompts};
     RecordingPort port;
+    RecordingViewer viewer;
+    ScriptedFileDialogs dialogs;
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
     int endings = 0;

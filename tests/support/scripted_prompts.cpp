@@ -30,7 +30,7 @@ ScriptedPrompts& ScriptedPrompts::Always(vm880::Answer answer, std::string title
 
 vm880::Answer ScriptedPrompts::Message(int style, std::string_view title, std::string_view text)
 {
-    recorded_.push_back({RecordedPrompt::Message, style, std::string(title), std::string(text)});
+    recorded_.push_back({RecordedPrompt::Message, style, std::string(title), std::string(text), {}});
     const int buttons = style & 7;
     const bool nextFits = !answers_.empty()
         && (answers_.front().title.empty() || answers_.front().title == title);
@@ -54,9 +54,10 @@ vm880::Answer ScriptedPrompts::Message(int style, std::string_view title, std::s
 }
 
 std::optional<std::string> ScriptedPrompts::Input(std::string_view prompt, std::string_view title,
-                                                  std::string_view)
+                                                  std::string_view defaultText)
 {
-    recorded_.push_back({RecordedPrompt::Input, 0, std::string(title), std::string(prompt)});
+    recorded_.push_back({RecordedPrompt::Input, 0, std::string(title), std::string(prompt),
+                         std::string(defaultText)});
     if (inputs_.empty()) {
         ADD_FAILURE() << "unscripted input box \"" << title << "\": " << prompt;
         return std::nullopt;
@@ -71,7 +72,7 @@ std::optional<std::string> ScriptedPrompts::Input(std::string_view prompt, std::
 
 void ScriptedPrompts::Beep()
 {
-    recorded_.push_back({RecordedPrompt::Beep, 0, {}, {}});
+    recorded_.push_back({RecordedPrompt::Beep, 0, {}, {}, {}});
 }
 
 void ScriptedPrompts::ShowWait(std::string_view, std::string_view)

@@ -16,6 +16,7 @@ struct RecordedPrompt {
     int style = 0;
     std::string title;
     std::string text;
+    std::string defaultText; // what an input box offered
 };
 
 class ScriptedPrompts : public Prompts {
