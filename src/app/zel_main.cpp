@@ -5,6 +5,7 @@
 #include "app/info_windows.h"
 #include "app/program_settings.h"
 #include "app/startup.h"
+#include "app/update_window.h"
 #include "editors/editor_base.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
@@ -106,6 +107,7 @@ void ZelMain::buildWindow()
         CompanyWindow company(this);
         showModal(company);
     });
+    SetCommand(menus_.upload, [this] { mnuVM880Upload_Click(context_, this); });
 }
 
 void ZelMain::showModal(QDialog& dialog)
