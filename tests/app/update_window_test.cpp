@@ -162,20 +162,6 @@ TEST(UpdateWindow, CompleteUploadShowsProgressThenResetsTheController)
     EXPECT_EQ(rig.prompts.pending(), 0u);
 }
 
-TEST(UpdateWindow, ChangesOnlyShowsNoProgress)
-{
-    WindowRig rig;
-    rig.model.FanTimeChanged = kTrue;
-    UpdateWindow window(rig.Context());
-    window.show();
-    rig.clock.onYield = [&] { EXPECT_FALSE(window.percentLabel()->isVisible()); };
-    rig.prompts.Answer(Answer::Ok, upload_text::kSelectiveTitle);
-    window.updateButton()->click();
-    EXPECT_EQ(rig.port.wire, "\r1*10045\r");
-    EXPECT_EQ(window.progressBar()->value(), window.progressBar()->minimum());
-    EXPECT_FALSE(window.isVisible());
-}
-
 TEST(UpdateWindow, PlacementIsReadAtLoadAndWrittenByClose)
 {
     QScreen* screen = QGuiApplication::primaryScreen();

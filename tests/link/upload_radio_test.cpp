@@ -202,6 +202,7 @@ TEST(UploadRadio, LeftoverFlagsOfAnEarlierExchangeDoNotStopANewUpload)
     RadioRig rig;
     rig.model.UploadError = kTrue; // a clock setting that failed before, for one
     rig.model.UpdateInterrupted = kTrue;
+    rig.model.PortOpenFailed = kTrue;
     rig.model.HangTimeChanged(1) = kTrue;
     rig.model.FanTimeChanged = kTrue;
     EXPECT_EQ(rig.Send(false), kDone);

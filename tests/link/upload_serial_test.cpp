@@ -255,20 +255,6 @@ TEST(UploadSerial, InterruptStopsAfterTheItemInProgress)
     }
 }
 
-TEST(UploadSerial, LeftoverFlagsOfAnEarlierExchangeDoNotStopANewUpload)
-{
-    SerialRig rig;
-    rig.model.UploadError = kTrue;
-    rig.model.UpdateInterrupted = kTrue;
-    rig.model.PortOpenFailed = kTrue;
-    rig.model.HangTimeChanged(1) = kTrue;
-    rig.model.FanTimeChanged = kTrue;
-    EXPECT_EQ(rig.Send(false), kDone);
-    ASSERT_TRUE(rig.sim.WaitForLines(3, 1000));
-    EXPECT_EQ(rig.sim.Commands(), (std::vector<std::string>{"1*100050", "1*10045"}));
-    EXPECT_EQ(rig.model.FanTimeChanged, kFalse);
-}
-
 TEST(UploadSession, ButtonsAskReportAndRefuseASecondUpload)
 {
     {
