@@ -9,6 +9,7 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "app/tt_pad.h"
+#include "app/update_window.h"
 #include "editors/editor_base.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
@@ -114,6 +115,7 @@ void ZelMain::buildWindow()
     });
     SetCommand(menus_.testPad, [this] { ShowTTPad(context_, this); });
     SetCommand(menus_.manualData, [this] { ShowManualSendData(context_, this); });
+    SetCommand(menus_.upload, [this] { mnuVM880Upload_Click(context_, this); });
 }
 
 void ZelMain::showModal(QDialog& dialog)

@@ -389,7 +389,7 @@ Text RemoveBlanks(std::string_view text)
     return out;
 }
 
-Text TrimBlanks(std::string_view text)
+Text TrimmedText(std::string_view text)
 {
     return Text(TrimSpaces(text));
 }

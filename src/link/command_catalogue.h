@@ -87,9 +87,8 @@ enum class Choose {
 
 // When the upload lowers `clears`.
 enum class ClearWhen {
-    Sent,        // once every line of the item was accepted (radio link: once played)
-    EvenOnError, // after the item went out, before its replies are judged
-    AfterTable,  // once, after the whole block of this item
+    Sent,       // once every line of the item was accepted (radio link: once played)
+    AfterTable, // once, after the whole block of this item
 };
 
 // Access code handled by the complete upload (terminator, unlock codes, lock): what is sent is
@@ -248,7 +247,7 @@ Text ConvertCWIDText(std::string_view text);
 // `text` without any blank.
 Text RemoveBlanks(std::string_view text);
 // `text` without blanks at either end.
-Text TrimBlanks(std::string_view text);
+Text TrimmedText(std::string_view text);
 // "0" in place of an empty or blank text.
 Text ZeroWhenBlank(std::string_view text);
 // The scheduler's "every hour" codes "99", "0A" and "254" as the controller takes them, "0A".

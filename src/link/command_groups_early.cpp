@@ -110,13 +110,13 @@ std::vector<Group> GroupsUpToMeters()
                 &FlagOf<&M::AnnounceTimeChanged>),
         }}}});
 
-    // ---- 2: auxiliary audio timers, commands *1013 to *1015. The flag is lowered before the
-    // reply is judged, and each timer has its own unlock and lock on the radio link.
+    // ---- 2: auxiliary audio timers, commands *1013 to *1015. Like every other item, a timer
+    // keeps its flag until the controller accepted it, so a refused one is sent again by the
+    // next upload of changes. Each timer has its own unlock and lock on the radio link.
     {
         Item aux = Row("AuxTime", "SendAuxTime", NoPort,
                        {Lit("*101"), NumKey(2), Val<&M::AuxTime>()}, LineText,
                        &FlagOf<&M::AuxTimeChanged>);
-        aux.clearWhen = ClearWhen::EvenOnError;
         groups.push_back({2, "auxiliary audio timers", Scope::Always,
                           Framing::LockAfterEachItem, true,
                           {{Over::EachIndex, 3, TableSize::Fixed, {aux}}}});

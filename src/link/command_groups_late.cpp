@@ -150,7 +150,7 @@ std::vector<Group> GroupsFromRemoteBase()
                           &FlagOf<&M::RemoteBasePrefixChanged>);
         prefix.tone = ToneForm::Own;
         prefix.toneCommands = {
-            {Lit("*2060"), ValueOf(&Conv<&At<&M::RemoteBasePrefix>, TrimBlanks>)}};
+            {Lit("*2060"), ValueOf(&Conv<&At<&M::RemoteBasePrefix>, TrimmedText>)}};
 
         // A memory is four commands. Over the serial link the first three go through "**"
         // and report without the "1**"; by radio they start with the access prefix itself.

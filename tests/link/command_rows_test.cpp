@@ -182,7 +182,7 @@ TEST(CommandConverters, IdentificationTexts)
 TEST(CommandConverters, SmallValueRules)
 {
     EXPECT_EQ(RemoveBlanks(" 1 2  3 "), "123");
-    EXPECT_EQ(TrimBlanks("  C1 "), "C1");
+    EXPECT_EQ(TrimmedText("  C1 "), "C1");
     EXPECT_EQ(ZeroWhenBlank(""), "0");
     EXPECT_EQ(ZeroWhenBlank("  "), "0");
     EXPECT_EQ(ZeroWhenBlank(" 5"), " 5");

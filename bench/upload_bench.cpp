@@ -1,0 +1,171 @@
+// A complete upload of the reference configuration over the serial link, against the
+// simulated controller answering at once on a pseudo-terminal, with the Qt serial port and
+// event loop. The fixed pauses the controller needs (after courtesy segments and toll
+// restrictions) are counted but not slept, so the time measured is the program's own plus
+// the pseudo-terminal's.
+//
+// Counters: lines (per upload), upload_ms (wall time without the fixed pauses), paced_ms (the
+// fixed pauses a real upload adds), per_line_us (upload_ms / lines), and the program's
+// overhead per line: from the simulator's "+" until the next line reached it (taking the
+// reply, lowering the flag, choosing and rendering the next item, writing it), as
+// overhead_median_us and overhead_p99_us. Goal: well under 1 ms per line.
+
+#include "link/dtmf_link.h"
+#include "link/serial_link.h"
+#include "link/tone_player.h"
+#include "link/upload_engine.h"
+#include "model/config_model.h"
+#include "model/key_access.h"
+#include "platform/prompts.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_serial_port.h"
+#include "platform/sound_out.h"
+#include "sim_controller.h"
+
+#include "../tests/link/command_reference_model.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// Counts boxes instead of showing them; any box means the upload failed.
+class CountingPrompts : public vm880::Prompts {
+public:
+    vm880::Answer Message(int, std::string_view, std::string_view text) override
+    {
+        ++messages;
+        last = text;
+        return vm880::Answer::Ok;
+    }
+    std::optional<std::string> Input(std::string_view, std::string_view,
+                                     std::string_view) override
+    {
+        return std::nullopt;
+    }
+    void Beep() override {}
+    void ShowWait(std::string_view, std::string_view) override {}
+    void HideWait() override {}
+
+    int messages = 0;
+    std::string last;
+};
+
+// The Qt clock with the program's pauses counted instead of slept.
+class UnpacedClock : public vm880::QtClock {
+public:
+    void SleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            pausedMs += ms;
+    }
+    std::int64_t pausedMs = 0;
+};
+
+class SilentSound : public vm880::SoundOut {
+public:
+    vm880::PlayResult Play(const vm880::PcmSound&) override { return {}; }
+    void Stop() override {}
+};
+
+double Percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
+}
+
+double Micros(SteadyClock::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+void BM_CompleteSerialUpload(benchmark::State& state)
+{
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("vm880_upload_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+
+    CountingPrompts prompts;
+    vm880::KeyAccess keys(prompts);
+    vm880::ConfigModel model;
+    vm880::QtSerialPort port;
+    UnpacedClock clock;
+    SilentSound sound;
+    vm880::TonePlayer player(sound, prompts);
+    vm880::SerialLink serial(model, port, clock, prompts);
+    vm880::ToneLink tone({model, port, clock, prompts, player});
+    vm880::UploadEngine engine({model, prompts, keys, clock, serial, tone});
+
+    std::vector<double> uploadMs, perLineUs, overheads;
+    double lines = 0, pacedMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto sim = std::make_unique<vm880::test::SimController>();
+        ::setenv("VM880_PORT1", sim->SlavePath().c_str(), 1);
+        model = vm880::test::ReferenceModel(true);
+        model.ComPort = 1;
+        model.SerialDelay = 0;
+        model.DatFilePath = (folder / "club.dat").string();
+        clock.pausedMs = 0;
+        state.ResumeTiming();
+
+        const auto start = SteadyClock::now();
+        const int status = engine.SendUpdate(true);
+        const auto end = SteadyClock::now();
+
+        state.PauseTiming();
+        if (status != vm880::kDone || prompts.messages) {
+            state.SkipWithError(prompts.last.empty() ? "the upload failed" : prompts.last.c_str());
+            break;
+        }
+        // Command k was answered by write k-1; the next command came after that answer.
+        std::vector<vm880::test::SimLine> commands;
+        for (const auto& line : sim->Lines())
+            if (line.number > 0)
+                commands.push_back(line);
+        const auto writes = sim->Writes();
+        for (std::size_t k = 0; k + 1 < commands.size() && k < writes.size(); ++k)
+            overheads.push_back(Micros(commands[k + 1].at - writes[k].at));
+        lines = static_cast<double>(commands.size());
+        pacedMs = static_cast<double>(clock.pausedMs);
+        uploadMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        perLineUs.push_back(uploadMs.back() * 1000.0 / lines);
+        sim.reset();
+        state.ResumeTiming();
+    }
+    ::unsetenv("VM880_PORT1");
+    std::filesystem::remove_all(folder);
+
+    state.counters["lines"] = lines;
+    state.counters["upload_ms"] = Percentile(uploadMs, 0.5);
+    state.counters["paced_ms"] = pacedMs;
+    state.counters["per_line_us"] = Percentile(perLineUs, 0.5);
+    state.counters["overhead_median_us"] = Percentile(overheads, 0.5);
+    state.counters["overhead_p99_us"] = Percentile(overheads, 0.99);
+}
+BENCHMARK(BM_CompleteSerialUpload)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv); // the port's notifiers need an event dispatcher
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
