@@ -36,4 +36,7 @@ struct AppContext {
     FileDialogs* dialogs = nullptr;               // open and save dialogs; none: cancelled
 };
 
+// Runs a modal window: through `runModal` when the context has one (tests), else exec().
+void RunModal(const AppContext& context, QDialog& dialog);
+
 } // namespace vm880

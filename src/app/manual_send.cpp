@@ -301,10 +301,7 @@ void ManualSendWindow::Close_Click()
 void ShowManualSendData(const AppContext& context, QWidget* parent)
 {
     ManualSendWindow window(context, parent);
-    if (context.runModal)
-        context.runModal(window);
-    else
-        window.exec();
+    RunModal(context, window);
 }
 
 } // namespace vm880

@@ -226,10 +226,7 @@ void TTPad::releaseTransmitter()
 void ShowTTPad(const AppContext& context, QWidget* parent)
 {
     TTPad pad(context, parent);
-    if (context.runModal)
-        context.runModal(pad);
-    else
-        pad.exec();
+    RunModal(context, pad);
 }
 
 } // namespace vm880

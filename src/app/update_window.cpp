@@ -292,10 +292,7 @@ void mnuVM880Upload_Click(const AppContext& context, QWidget* parent)
         return;
     try {
         UpdateWindow window(context, parent);
-        if (context.runModal)
-            context.runModal(window);
-        else
-            window.exec();
+        RunModal(context, window);
     } catch (const std::exception& e) {
         ReportSystemError(context.prompts, e, "ZelMain", "mnuVM880Upload_Click", "", "");
     }

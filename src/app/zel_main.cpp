@@ -120,10 +120,7 @@ void ZelMain::buildWindow()
 
 void ZelMain::showModal(QDialog& dialog)
 {
-    if (context_.runModal)
-        context_.runModal(dialog);
-    else
-        dialog.exec();
+    RunModal(context_, dialog);
 }
 
 // ---- Start-up

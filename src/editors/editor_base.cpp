@@ -189,17 +189,23 @@ Field& EditorBase::AddText(TextFieldDecl decl)
     return field;
 }
 
-Field& EditorBase::AddCombo(ChoiceDecl decl)
+Field& EditorBase::addChoice(FieldKind kind, ChoiceDecl decl)
 {
     auto owned = std::make_unique<Field>();
-    owned->kind_ = FieldKind::Combo;
+    owned->kind_ = kind;
     owned->name_ = decl.name;
     owned->bind_ = decl.bind;
     owned->area_ = decl.area;
     owned->element_ = decl.element;
     const int count = decl.slotCount > 0 ? decl.slotCount : decl.bind.count;
     owned->choice_ = std::move(decl);
-    Field& field = add(std::move(owned), count);
+    return add(std::move(owned), count);
+}
+
+Field& EditorBase::AddCombo(ChoiceDecl decl)
+{
+    Field& field = addChoice(FieldKind::Combo, std::move(decl));
+    const int count = field.slotCount();
     for (int slot = 1; slot <= count; ++slot) {
         auto* combo = new QComboBox(this);
         nameSlot(field, combo, field.name_, slot);
@@ -212,15 +218,8 @@ Field& EditorBase::AddCombo(ChoiceDecl decl)
 
 Field& EditorBase::AddCheck(ChoiceDecl decl)
 {
-    auto owned = std::make_unique<Field>();
-    owned->kind_ = FieldKind::Check;
-    owned->name_ = decl.name;
-    owned->bind_ = decl.bind;
-    owned->area_ = decl.area;
-    owned->element_ = decl.element;
-    const int count = decl.slotCount > 0 ? decl.slotCount : decl.bind.count;
-    owned->choice_ = std::move(decl);
-    Field& field = add(std::move(owned), count);
+    Field& field = addChoice(FieldKind::Check, std::move(decl));
+    const int count = field.slotCount();
     for (int slot = 1; slot <= count; ++slot) {
         auto* box = new QCheckBox(field.choice_.caption, this);
         nameSlot(field, box, field.name_, slot);
@@ -232,15 +231,8 @@ Field& EditorBase::AddCheck(ChoiceDecl decl)
 
 Field& EditorBase::AddOptions(ChoiceDecl decl)
 {
-    auto owned = std::make_unique<Field>();
-    owned->kind_ = FieldKind::Options;
-    owned->name_ = decl.name;
-    owned->bind_ = decl.bind;
-    owned->area_ = decl.area;
-    owned->element_ = decl.element;
-    const int count = decl.slotCount > 0 ? decl.slotCount : decl.bind.count;
-    owned->choice_ = std::move(decl);
-    Field& field = add(std::move(owned), count);
+    Field& field = addChoice(FieldKind::Options, std::move(decl));
+    const int count = field.slotCount();
     for (int slot = 1; slot <= count; ++slot) {
         // A group per slot keeps the choice exclusive wherever the editor lays the buttons out.
         auto* group = new QButtonGroup(this);

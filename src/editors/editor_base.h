@@ -109,6 +109,7 @@ protected:
 private:
     friend class FieldCheck;
     Field& add(std::unique_ptr<Field> field, int count);
+    Field& addChoice(FieldKind kind, ChoiceDecl decl);
     void nameSlot(Field& field, QWidget* widget, const std::string& name, int slot);
     void loadTempValues();
     void showValues();
