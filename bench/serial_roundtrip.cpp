@@ -11,6 +11,7 @@
 #include "platform/prompts.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
+#include "counting_prompts.h"
 #include "sim_controller.h"
 
 #include <QCoreApplication>
@@ -25,27 +26,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Counts boxes instead of showing them; any box means the round trip failed.
-class CountingPrompts : public vm880::Prompts {
-public:
-    vm880::Answer Message(int, std::string_view, std::string_view text) override
-    {
-        ++messages;
-        last = text;
-        return vm880::Answer::Ok;
-    }
-    std::optional<std::string> Input(std::string_view, std::string_view,
-                                     std::string_view) override
-    {
-        return std::nullopt;
-    }
-    void Beep() override {}
-    void ShowWait(std::string_view, std::string_view) override {}
-    void HideWait() override {}
-
-    int messages = 0;
-    std::string last;
-};
+using vm880::test::CountingPrompts;
 
 double percentile(std::vector<double> values, double p)
 {

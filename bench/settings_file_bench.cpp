@@ -4,7 +4,7 @@
 
 #include "model/key_access.h"
 #include "model/settings_writer.h"
-#include "platform/prompts.h"
+#include "counting_prompts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,19 +19,9 @@ using namespace vm880;
 
 namespace {
 
-struct SilentPrompts : Prompts {
-    Answer Message(int, std::string_view, std::string_view) override { return Answer::Ok; }
-    std::optional<std::string> Input(std::string_view, std::string_view, std::string_view) override
-    {
-        return std::nullopt;
-    }
-    void Beep() override {}
-    void ShowWait(std::string_view, std::string_view) override {}
-    void HideWait() override {}
-};
 
 struct Fixture {
-    SilentPrompts prompts;
+    test::CountingPrompts prompts;
     ConfigModel model;
     std::vector<std::pair<std::string, std::string>> keys; // section, key
     std::string path;

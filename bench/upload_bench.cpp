@@ -20,6 +20,7 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
 #include "platform/sound_out.h"
+#include "counting_prompts.h"
 #include "sim_controller.h"
 
 #include "../tests/link/command_reference_model.h"
@@ -39,27 +40,7 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// Counts boxes instead of showing them; any box means the upload failed.
-class CountingPrompts : public vm880::Prompts {
-public:
-    vm880::Answer Message(int, std::string_view, std::string_view text) override
-    {
-        ++messages;
-        last = text;
-        return vm880::Answer::Ok;
-    }
-    std::optional<std::string> Input(std::string_view, std::string_view,
-                                     std::string_view) override
-    {
-        return std::nullopt;
-    }
-    void Beep() override {}
-    void ShowWait(std::string_view, std::string_view) override {}
-    void HideWait() override {}
-
-    int messages = 0;
-    std::string last;
-};
+using vm880::test::CountingPrompts;
 
 // The Qt clock with the program's pauses counted instead of slept.
 class UnpacedClock : public vm880::QtClock {

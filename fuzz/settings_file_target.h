@@ -6,7 +6,7 @@
 #include "model/key_access.h"
 #include "model/reader.h"
 #include "platform/file_viewer.h"
-#include "platform/prompts.h"
+#include "counting_prompts.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,21 +18,6 @@
 
 namespace vm880::fuzz {
 
-// Answers every question with its first button and never shows anything.
-struct SilentPrompts : Prompts {
-    Answer Message(int style, std::string_view, std::string_view) override
-    {
-        const int buttons = style & 7;
-        return buttons == 4 || buttons == 3 ? Answer::Yes : Answer::Ok;
-    }
-    std::optional<std::string> Input(std::string_view, std::string_view, std::string_view) override
-    {
-        return std::string("60");
-    }
-    void Beep() override {}
-    void ShowWait(std::string_view, std::string_view) override {}
-    void HideWait() override {}
-};
 
 struct NoViewer : FileViewer {
     bool Open(const std::string&) override { return true; }
@@ -60,7 +45,8 @@ inline void LoadSettingsFile(const std::uint8_t* data, std::size_t size)
         std::ofstream out(dat, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    SilentPrompts prompts;
+    test::CountingPrompts prompts;
+    prompts.inputAnswer = "60";
     KeyAccess keys(prompts);
     NoViewer viewer;
     ConfigModel model;
