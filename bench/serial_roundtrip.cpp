@@ -11,6 +11,7 @@
 #include "platform/prompts.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
+#include "bench_support.h"
 #include "counting_prompts.h"
 #include "sim_controller.h"
 
@@ -24,23 +25,12 @@
 
 namespace {
 
+using vm880::bench::Micros;
+using vm880::bench::Percentile;
+
 using Clock = std::chrono::steady_clock;
 
 using vm880::test::CountingPrompts;
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
-    return values[index];
-}
-
-double micros(Clock::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
 
 void BM_SerialRoundTrip(benchmark::State& state)
 {
@@ -86,13 +76,13 @@ void BM_SerialRoundTrip(benchmark::State& state)
     std::vector<double> total;
     std::vector<double> overhead;
     for (std::size_t i = 0; i < n; ++i) {
-        total.push_back(micros(ends[i] - starts[i]));
-        overhead.push_back(micros(commands[i].at - starts[i]) + micros(ends[i] - writes[i].at));
+        total.push_back(Micros(ends[i] - starts[i]));
+        overhead.push_back(Micros(commands[i].at - starts[i]) + Micros(ends[i] - writes[i].at));
     }
-    state.counters["median_us"] = percentile(total, 0.5);
-    state.counters["p99_us"] = percentile(total, 0.99);
-    state.counters["overhead_median_us"] = percentile(overhead, 0.5);
-    state.counters["overhead_p99_us"] = percentile(overhead, 0.99);
+    state.counters["median_us"] = Percentile(total, 0.5);
+    state.counters["p99_us"] = Percentile(total, 0.99);
+    state.counters["overhead_median_us"] = Percentile(overhead, 0.5);
+    state.counters["overhead_p99_us"] = Percentile(overhead, 0.99);
 }
 BENCHMARK(BM_SerialRoundTrip)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
@@ -100,11 +90,5 @@ BENCHMARK(BM_SerialRoundTrip)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv); // the port's notifiers need an event dispatcher
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vm880::bench::RunWithEventDispatcher(argc, argv);
 }

@@ -20,6 +20,7 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
 #include "platform/sound_out.h"
+#include "bench_support.h"
 #include "counting_prompts.h"
 #include "sim_controller.h"
 
@@ -37,6 +38,9 @@
 #include <vector>
 
 namespace {
+
+using vm880::bench::Micros;
+using vm880::bench::Percentile;
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -58,19 +62,6 @@ public:
     vm880::PlayResult Play(const vm880::PcmSound&) override { return {}; }
     void Stop() override {}
 };
-
-double Percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
-}
-
-double Micros(SteadyClock::duration d)
-{
-    return std::chrono::duration<double, std::micro>(d).count();
-}
 
 void BM_CompleteSerialUpload(benchmark::State& state)
 {
@@ -142,11 +133,5 @@ BENCHMARK(BM_CompleteSerialUpload)->Iterations(5)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv); // the port's notifiers need an event dispatcher
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vm880::bench::RunWithEventDispatcher(argc, argv);
 }
