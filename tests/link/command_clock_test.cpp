@@ -11,6 +11,7 @@
 #include "recording_serial_port.h"
 #include "recording_sound_out.h"
 #include "scripted_prompts.h"
+#include "skipping_clock.h"
 #include "sim_controller.h"
 
 #include <gtest/gtest.h>
@@ -30,28 +31,8 @@ ClockReading IndependenceMorning()
     return {2025, 7, 4, 9, 5, 7};
 }
 
-// Real time for the reply wait, but the program's own pauses pass at once and are recorded.
-class SkippingClock : public Clock {
-public:
-    std::int64_t NowMs() override
-    {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() +
-               skipped_;
-    }
-    void SleepMs(std::int64_t ms) override
-    {
-        sleeps.push_back(ms);
-        if (ms > 0)
-            skipped_ += ms;
-    }
-    void Yield() override {}
+using test::SkippingClock;
 
-    std::vector<std::int64_t> sleeps;
-
-private:
-    std::int64_t skipped_ = 0;
-};
 
 TEST(ControllerClockText, DateAndTimeHaveTwoDigitsEach)
 {

@@ -15,6 +15,7 @@
 #include "recording_sound_out.h"
 #include "scripted_prompts.h"
 #include "sim_controller.h"
+#include "skipping_clock.h"
 #include "temp_folder.h"
 
 #include "command_reference_model.h"
@@ -29,34 +30,6 @@
 
 namespace vm880::test {
 
-// Real time for the reply waits; the program's own pauses pass at once and are recorded.
-// `onYield` runs whenever the code under test lets window events run.
-class SkippingClock : public Clock {
-public:
-    std::int64_t NowMs() override
-    {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() +
-               skipped_;
-    }
-    void SleepMs(std::int64_t ms) override
-    {
-        sleeps.push_back(ms);
-        if (ms > 0)
-            skipped_ += ms;
-    }
-    void Yield() override
-    {
-        if (onYield)
-            onYield();
-    }
-
-    std::vector<std::int64_t> sleeps;
-    std::function<void()> onYield;
-
-private:
-    std::int64_t skipped_ = 0;
-};
 
 // One row of a transcript: the item's label ("HangTime(2)") and what it put on the link.
 struct GoldenRow {
