@@ -1,0 +1,48 @@
+#pragma once
+// One way to talk to the controller, whichever link `ComPort` chooses: over the serial cable
+// (each command a line, answered "+" or "-") or as DTMF tones over the radio link (the
+// transmitter keyed, each command played and ended by the terminator, nothing comes back).
+// Users open, unlock, send, lock and release, and never branch on the link themselves.
+
+#include <string>
+
+namespace vm880 {
+
+enum class LinkKind { Serial, Tone };
+
+// One command in both of its forms.
+struct LinkCommand {
+    std::string line;        // serial: the line without its carriage return, port digit first ("1*5100123456")
+    std::string keys;        // radio: the keys played before the terminator ("*5100123456")
+    bool awaitReply = true;  // serial: false writes it to the wire without waiting (the reset)
+};
+
+class ControllerLink {
+public:
+    virtual ~ControllerLink() = default;
+
+    virtual LinkKind Kind() const = 0;
+
+    // Serial: opens port `ComPort` (the opening carriage return included). Radio: keys the
+    // transmitter and waits `TxTemp`. False when that failed: the operator was told,
+    // `PortOpenFailed` is raised, and nothing may be sent.
+    virtual bool Open() = 0;
+
+    // Serial: nothing to do. Radio: plays the unlock code of controller port `port` (1..3) and
+    // the terminator. False when a tone could not be played.
+    virtual bool Unlock(int port) = 0;
+
+    // Sends one command: serial, writes the line and waits for "+" (unless told not to);
+    // radio, plays the keys and the terminator. False when it was refused, unanswered or not
+    // played (the operator was told; `UploadError` is raised for a serial failure).
+    virtual bool Send(const LinkCommand& command) = 0;
+
+    // Serial: nothing to do. Radio: plays the lock code and the terminator.
+    virtual bool Lock() = 0;
+
+    // Closes the serial port (after draining what was written) or releases the transmitter.
+    // Always safe to call; called on every way out.
+    virtual void Release() = 0;
+};
+
+} // namespace vm880

@@ -1,0 +1,56 @@
+#pragma once
+// A controller link for tests: records every call in order and answers as scripted.
+
+#include "link/controller_link.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vm880::test {
+
+class RecordingControllerLink : public ControllerLink {
+public:
+    explicit RecordingControllerLink(LinkKind kind = LinkKind::Serial) : kind_(kind) {}
+
+    LinkKind Kind() const override { return kind_; }
+    bool Open() override
+    {
+        calls.push_back("open");
+        open = openSucceeds;
+        return open;
+    }
+    bool Unlock(int port) override
+    {
+        calls.push_back("unlock " + std::to_string(port));
+        return true;
+    }
+    bool Send(const LinkCommand& command) override
+    {
+        const int n = static_cast<int>(sent.size()) + 1;
+        sent.push_back(command);
+        calls.push_back("send " + (kind_ == LinkKind::Serial ? command.line : command.keys));
+        return !failSend.contains(n);
+    }
+    bool Lock() override
+    {
+        calls.push_back("lock");
+        return true;
+    }
+    void Release() override
+    {
+        calls.push_back("release");
+        open = false;
+    }
+
+    bool openSucceeds = true;
+    std::set<int> failSend; // 1-based numbers of the sends that fail
+    bool open = false;
+    std::vector<LinkCommand> sent;
+    std::vector<std::string> calls;
+
+private:
+    LinkKind kind_;
+};
+
+} // namespace vm880::test
