@@ -3,7 +3,7 @@
 #include "app/area_table.h"
 #include "app/editor_pages.h"
 #include "editors/editor_base.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <QApplication>
 #include <QScrollArea>

@@ -14,8 +14,8 @@
 #include "editors/setting_text.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
-#include "model/value_checks.h"
-#include "platform/serial_port.h"
+#include "base/value_checks.h"
+#include "interfaces/serial_port.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -3,9 +3,9 @@
 #include "editors/setting_text.h"
 
 #include "model/ini_document.h"
-#include "model/value_checks.h"
-#include "platform/prompts.h"
-#include "platform/qt_lists.h"
+#include "base/value_checks.h"
+#include "interfaces/prompts.h"
+#include "editors/qt_lists.h"
 
 #include <QApplication>
 #include <QButtonGroup>

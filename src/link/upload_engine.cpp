@@ -7,8 +7,8 @@
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/serial_port.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,8 @@
 // and one field that shows one courtesy tone per port at a time.
 
 #include "editors/editor_base.h"
-#include "model/value_checks.h"
+#include "base/value_checks.h"
+#include "tables/dtmf_digits.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #include "editors/ports/port_switches_editor.h"
 
-#include "platform/qt_lists.h"
+#include "editors/qt_lists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

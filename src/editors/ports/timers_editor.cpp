@@ -1,7 +1,7 @@
 #include "editors/ports/timers_editor.h"
 
-#include "model/value_checks.h"
-#include "platform/qt_lists.h"
+#include "base/value_checks.h"
+#include "editors/qt_lists.h"
 #include "tables/option_tables.h"
 
 #include <QCheckBox>
