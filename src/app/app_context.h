@@ -20,6 +20,8 @@ class ToneLink;
 class TonePlayer;
 class FileViewer;
 class FileDialogs;
+class BusyState;
+class ControllerLinks;
 
 struct AppContext {
     ConfigModel& model;
@@ -34,6 +36,8 @@ struct AppContext {
     TonePlayer* player = nullptr;                 // the sound card
     FileViewer* viewer = nullptr;                 // opens error.log
     FileDialogs* dialogs = nullptr;               // open and save dialogs; none: cancelled
+    BusyState* busy = nullptr;                    // a controller operation is running
+    ControllerLinks* links = nullptr;             // the link ComPort chooses
 };
 
 // Runs a modal window: through `runModal` when the context has one (tests), else exec().

@@ -33,6 +33,7 @@ void Application::openMainWindow()
     context.player = &player_;
     context.viewer = &viewer_;
     context.dialogs = &dialogs_;
+    context.busy = &busy_;
     mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
     dialogs_.setParent(mainWindow_.get());

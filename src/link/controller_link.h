@@ -45,4 +45,12 @@ public:
     virtual void Release() = 0;
 };
 
+// The link `ComPort` chooses at the moment of asking; the link menus may change it between
+// two operations, never during one.
+class ControllerLinks {
+public:
+    virtual ~ControllerLinks() = default;
+    virtual ControllerLink& Current() = 0;
+};
+
 } // namespace vm880
