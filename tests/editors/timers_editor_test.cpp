@@ -2,6 +2,7 @@
 // and warning, the pending-ID speech pair, the flags Apply raises, Cancel Changes, the port
 // tabs and the controls that follow other fields.
 
+#include "fake_editor_services.h"
 #include "editor_driver.h"
 #include "editors/ports/timers_editor.h"
 #include "loaded_model.h"
@@ -19,7 +20,7 @@ class TimersEditorTest : public ::testing::Test {
 protected:
     void Open()
     {
-        editor = std::make_unique<TimersEditor>(EditorContext{model, prompts});
+        editor = std::make_unique<TimersEditor>(fakes.For(model));
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
@@ -28,6 +29,7 @@ protected:
 
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<TimersEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };
