@@ -25,7 +25,7 @@ EditorTabs::EditorTabs(EditorServices services, QWidget* parent)
     pages_ = new QStackedWidget(parent);
     pages_->setObjectName(QStringLiteral("EditorPages"));
     for (int area = 0; area < kAreaCount; ++area) {
-        tabBar_->addTab(QString::fromLatin1(kAreas[static_cast<std::size_t>(area)].caption));
+        tabBar_->addTab(QString::fromLatin1(kEditorTable[static_cast<std::size_t>(area)].caption));
         auto* scroll = new QScrollArea(pages_);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
@@ -50,7 +50,7 @@ int EditorTabs::CheckUnappliedChanges()
     if (currentArea_ < 0 || currentArea_ >= kAreaCount)
         return kValid;
     const AreaInfo& area = kAreas[static_cast<std::size_t>(currentArea_)];
-    if (services_.model.*area.pending == -1)
+    if (services_.model.*kEditorTable[static_cast<std::size_t>(currentArea_)].pending == -1)
         return kValid;
     services_.prompts.Message(style::OkOnly + style::Exclamation, area.warningTitle,
                              std::string("You have unapplied ") + area.areaWord

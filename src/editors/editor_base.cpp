@@ -162,7 +162,7 @@ Field& EditorBase::add(std::unique_ptr<Field> field, int count)
 
 void EditorBase::nameSlot(Field& field, QWidget* widget, const std::string& name, int slot)
 {
-    const bool array = field.bind_.count > 1 || field.slotCount_ > 1;
+    const bool array = field.slotCount_ > 1; // one set of controls showing a record: no index
     widget->setObjectName(QString::fromStdString(array ? name + "(" + std::to_string(slot) + ")" : name));
 }
 
