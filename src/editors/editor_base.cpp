@@ -302,6 +302,14 @@ bool EditorBase::IsMarked(const QWidget* control)
         || palette.color(QPalette::WindowText) == QColor(Qt::red);
 }
 
+std::vector<const Field*> EditorBase::DeclaredFields() const
+{
+    std::vector<const Field*> out;
+    for (const auto& field : fields_)
+        out.push_back(field.get());
+    return out;
+}
+
 Field* EditorBase::fieldOf(QObject* control, int& slot) const
 {
     for (const auto& field : fields_)

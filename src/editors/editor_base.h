@@ -78,6 +78,9 @@ public:
     // True while a control is shown as changed (red).
     static bool IsMarked(const QWidget* control);
 
+    // The declared fields in Apply's order, for sweeps over them (tests, screenshots).
+    std::vector<const Field*> DeclaredFields() const;
+
     QPushButton* ApplyButton() const { return apply_; }
     QPushButton* CancelButton() const { return cancel_; }
 

@@ -9,6 +9,7 @@
 
 #include <QTabWidget>
 
+#include <algorithm>
 #include <functional>
 
 namespace vm880::test {
@@ -102,6 +103,16 @@ TEST_F(TimersEditorTest, EveryFieldKeepsToItsBoundsWithItsOwnWarning)
     for (int p = 1; p <= 3; ++p)
         model.TailMessageNum(p) = "1"; // the tail message fields are in use
     Open();
+    // The sweep covers every declared text field, under the number it is declared with.
+    std::vector<std::pair<std::string, int>> declared, golden;
+    for (const Field* field : editor->DeclaredFields())
+        if (field->kind() == FieldKind::Text)
+            declared.emplace_back(field->name(), field->number());
+    for (const Bounds& b : kBounds)
+        golden.emplace_back(b.name, b.number);
+    std::sort(declared.begin(), declared.end());
+    std::sort(golden.begin(), golden.end());
+    EXPECT_EQ(declared, golden);
     for (const Bounds& b : kBounds) {
         SCOPED_TRACE(b.name);
         ui->Type(b.name, b.slot, "0");

@@ -190,22 +190,18 @@ QWidget* TimersEditor::portPage(int p)
     columns->addLayout(timers);
 
     auto* right = new QVBoxLayout;
-    auto* inactivity = new QGroupBox("Inactivity Timer");
-    auto* inactivityGrid = new QGridLayout(inactivity);
+    QGridLayout* inactivityGrid = AddGroup(right, "Inactivity Timer");
     AddRow(inactivityGrid, "Timer", Narrow(inactive_->Edit(p)), "minutes");
     AddRow(inactivityGrid, "Macro To Use", inactivityMacro_->Combo(p));
     AddNote(inactivityGrid, kNoInactivityNote);
-    right->addWidget(inactivity);
 
-    auto* tail = new QGroupBox("Tail Message");
-    auto* tailGrid = new QGridLayout(tail);
+    QGridLayout* tailGrid = AddGroup(right, "Tail Message");
     AddRow(tailGrid, "Tail Msg #", tailMessage_->Combo(p));
     tailGrid->addWidget(new QLabel("Macro To Use"), tailGrid->rowCount(), 0);
     for (int m = 1; m <= 3; ++m)
         AddRow(tailGrid, QStringLiteral("Msg %1").arg(m), tailMacros_->Combo(3 * (p - 1) + m));
     AddRow(tailGrid, "TailMessage Timer", Narrow(announce_->Edit(p)), "seconds");
     AddRow(tailGrid, "Tail Counter", Narrow(tailCounter_->Edit(p)));
-    right->addWidget(tail);
     right->addStretch();
     columns->addLayout(right);
     return page;
@@ -218,22 +214,16 @@ QWidget* TimersEditor::globalPage()
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
 
-    auto* aux = new QGroupBox("Aux Audio Timers");
-    auto* auxGrid = new QGridLayout(aux);
+    QGridLayout* auxGrid = AddGroup(left, "Aux Audio Timers");
     for (int i = 1; i <= 3; ++i)
         AddRow(auxGrid, QStringLiteral("Timer %1").arg(i), Narrow(Control("AuxTimer", i)), "seconds");
-    left->addWidget(aux);
 
-    auto* fan = new QGroupBox("Fan");
-    auto* fanGrid = new QGridLayout(fan);
+    QGridLayout* fanGrid = AddGroup(left, "Fan");
     AddRow(fanGrid, "Fan Timer", Narrow(Control("FanTimer")), "minutes");
     fanGrid->addWidget(Control("FanSelect"), fanGrid->rowCount(), 0, 1, 3);
-    left->addWidget(fan);
 
-    auto* delay = new QGroupBox("Speech/CW Delay Before Transmit");
-    auto* delayGrid = new QGridLayout(delay);
+    QGridLayout* delayGrid = AddGroup(left, "Speech/CW Delay Before Transmit");
     AddRow(delayGrid, "Delay", Narrow(Control("XmtDelaySet")), "ms");
-    left->addWidget(delay);
     left->addStretch();
 
     auto* link = new QGroupBox("Timeout Timer Control");
@@ -241,14 +231,12 @@ QWidget* TimersEditor::globalPage()
     linkLayout->addWidget(Control("TimeoutLinkSet"));
     right->addWidget(link);
 
-    auto* general = new QGroupBox("General Timers");
-    auto* generalGrid = new QGridLayout(general);
+    QGridLayout* generalGrid = AddGroup(right, "General Timers");
     generalGrid->addWidget(new QLabel("Macro To Use"), 0, 3);
     for (int i = 1; i <= 3; ++i) {
         AddRow(generalGrid, QStringLiteral("Timer %1").arg(i), Narrow(Control("GeneralTimerSet", i)), "seconds");
         generalGrid->addWidget(generalMacro_->Combo(i), generalGrid->rowCount() - 1, 3);
     }
-    right->addWidget(general);
     right->addStretch();
 
     columns->addLayout(left);
