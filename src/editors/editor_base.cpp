@@ -211,7 +211,7 @@ Field& EditorBase::AddText(TextFieldDecl decl)
         if (field.text_.digitsOnly)
             SetNumericOnly(edit);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textChanged, this, [this, &field, slot] { textChanged(field, slot); });
+        connect(edit, &QLineEdit::textChanged, this, [this, &field, slot] { controlChanged(field, slot); });
         field.widgets_.push_back(edit);
     }
     return field;
@@ -240,7 +240,7 @@ Field& EditorBase::AddCombo(ChoiceDecl decl)
         auto* combo = new QComboBox(this);
         nameSlot(field, combo, field.name_, slot);
         connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, &field, slot] { choiceChanged(field, slot); });
+                [this, &field, slot] { controlChanged(field, slot); });
         field.widgets_.push_back(combo);
     }
     return field;
@@ -253,7 +253,7 @@ Field& EditorBase::AddCheck(ChoiceDecl decl)
     for (int slot = 1; slot <= count; ++slot) {
         auto* box = new QCheckBox(field.choice_.caption, this);
         nameSlot(field, box, field.name_, slot);
-        connect(box, &QCheckBox::toggled, this, [this, &field, slot] { choiceChanged(field, slot); });
+        connect(box, &QCheckBox::toggled, this, [this, &field, slot] { controlChanged(field, slot); });
         field.widgets_.push_back(box);
     }
     return field;
@@ -273,7 +273,7 @@ Field& EditorBase::AddOptions(ChoiceDecl decl)
             group->addButton(button);
             connect(button, &QRadioButton::toggled, this, [this, &field, slot](bool on) {
                 if (on)
-                    choiceChanged(field, slot);
+                    controlChanged(field, slot);
             });
             buttons.push_back(button);
         }

@@ -144,8 +144,8 @@ private:
     void loadTempValues();
     void showValues();
     void reload();
-    void textChanged(Field& field, int slot);
-    void choiceChanged(Field& field, int slot);
+    void controlChanged(Field& field, int slot);
+    Text typedValue(const Field& field, int slot, int element) const;
     Text choiceValue(const Field& field, int slot) const;
     void colourSlot(Field& field, int slot);
     bool checkElement(Field& field, int element, int slot);

@@ -188,13 +188,8 @@ void EditorBase::Load()
 
 // ---- Change handling
 
-void EditorBase::textChanged(Field& field, int slot)
+Text EditorBase::typedValue(const Field& field, int slot, int element) const
 {
-    if (showing_)
-        return;
-    const int element = field.ElementOf(slot);
-    if (element < 1 || element > field.count())
-        return;
     const TextFieldDecl& decl = field.text_;
     const QString typed = field.Edit(slot)->text();
     Text value = decl.normalize ? decl.normalize(element, typed) : trimmed(typed);
@@ -203,26 +198,25 @@ void EditorBase::textChanged(Field& field, int slot)
     for (const ShownAs& shown : decl.shown)
         if (typed.trimmed() == shown.shown)
             value = shown.stored;
-    Working(field, element) = value;
-    colourSlot(field, slot);
-    field.lastElement_ = element;
-    SetPending(field.number());
-    UpdateDependents();
-    updateCounters();
+    return value;
 }
 
-void EditorBase::choiceChanged(Field& field, int slot)
+// The operator changed a control: its working value, its colour, the pending state (the
+// field number for a text field, 0 for a click) and what depends on it.
+void EditorBase::controlChanged(Field& field, int slot)
 {
     if (showing_)
         return;
     const int element = field.ElementOf(slot);
     if (element < 1 || element > field.count())
         return;
-    Working(field, element) = choiceValue(field, slot);
+    const bool text = field.kind() == FieldKind::Text;
+    Working(field, element) = text ? typedValue(field, slot, element) : choiceValue(field, slot);
     colourSlot(field, slot);
     field.lastElement_ = element;
-    SetPending(0);
+    SetPending(text ? field.number() : 0);
     UpdateDependents();
+    updateCounters();
 }
 
 void EditorBase::setWorkingText(Field& field, int element, int slot, const Text& text)
