@@ -79,19 +79,19 @@ TEST_F(EditorPieces, RecordSelectorShowsTheWorkingCopyOfItsRecordWithoutChanging
 {
     Open();
     EXPECT_EQ(ui->Text("MessageMacroSet"), "HELLO");
-    ui->Type("MessageMacroSet", 0, "zero one");
+    ui->Type("MessageMacroSet", 0, "hello one");
     EXPECT_EQ(model.giTimersUnapplied, 5);
     editor->messages().Choose(3);
     EXPECT_EQ(ui->Text("MessageMacroSet"), "ONE TWO");
     EXPECT_FALSE(ui->Red("MessageMacroSet"));
     EXPECT_EQ(model.giTimersUnapplied, 5);
     editor->messages().Choose(1);
-    EXPECT_EQ(ui->Text("MessageMacroSet"), "ZERO ONE"); // the working value, as normalised
+    EXPECT_EQ(ui->Text("MessageMacroSet"), "HELLO ONE"); // the working value, as normalised
     EXPECT_TRUE(ui->Red("MessageMacroSet"));
     EXPECT_EQ(Words(), "Words: 2");
     editor->messages().Choose(3); // Apply checks the message last edited and copies it
     ui->Apply();
-    EXPECT_EQ(model.MessageMacro(1), "ZERO ONE");
+    EXPECT_EQ(model.MessageMacro(1), "HELLO ONE");
     EXPECT_EQ(model.MessageMacroChanged(1), kTrue);
     EXPECT_EQ(model.MessageMacroChanged(3), kFalse);
     EXPECT_EQ(model.MessageMacrosChanged, kTrue);
@@ -171,6 +171,13 @@ TEST_F(EditorPieces, AWarningKeepsTheValueAndApplyGoesOn)
     EXPECT_EQ(prompts.pending(), 0u);
     EXPECT_EQ(model.MessageMacro(1), "ONE TWO THREE FOUR FIVE SIX SEVEN");
     EXPECT_EQ(model.giTimersUnapplied, -1);
+
+    // A check may warn and still refuse.
+    ui->Type("MessageMacroSet", 0, "zero dvr20");
+    prompts.Answer(Answer::Ok, "Message Macro 1").Answer(Answer::Ok, "Message Macro 1");
+    EXPECT_FALSE(ui->Leave("MessageMacroSet"));
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_EQ(prompts.prompts().back().text, "Invalid message");
 }
 
 TEST_F(EditorPieces, CodeFieldsWithComputedEmptyValuesAndShownTexts)

@@ -160,6 +160,8 @@ private:
                                   .bind = Bind(&M::MessageMacro, &M::MessageMacroChanged),
                                   .title = NumberedTitle("Message Macro "),
                                   .check = [](FieldCheck& c) -> std::optional<Refusal> {
+                                      if (c.Value().find("ZERO") != Text::npos)
+                                          c.Warn({"Says ZERO"}); // and goes on checking
                                       if (CheckMessageMacro(c.Value()) != kValid)
                                           return Refusal{"Invalid message"};
                                       if (CountWords(c.Value()) > 6)
