@@ -77,7 +77,7 @@ std::string ZelMain::ZelIni() const
 void ZelMain::buildWindow()
 {
     menus_ = BuildMenus(*this);
-    tabs_ = new EditorTabs(EditorContext{context_.model, context_.prompts}, this);
+    tabs_ = new EditorTabs(EditorServicesOf(context_), this);
     addToolBarBreak();
     tabToolbar_ = addToolBar(tr("Areas"));
     tabToolbar_->setObjectName(QStringLiteral("Toolbar2"));

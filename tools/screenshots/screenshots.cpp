@@ -76,7 +76,7 @@ int RenderScreenshots(const QString& folder)
         if (!main.tabs().Editor(area))
             continue;
         main.tabs().tabBar()->setCurrentIndex(area);
-        ok &= save(main, folder, QStringLiteral("editor-") + slug(kAreas[static_cast<std::size_t>(area)].caption));
+        ok &= save(main, folder, QStringLiteral("editor-") + slug(kEditorTable[static_cast<std::size_t>(area)].caption));
     }
 
     AboutWindow about(&main);
