@@ -4,6 +4,8 @@
 
 #include "link/command_clock.h"
 
+#include "link/busy_state.h"
+#include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
@@ -64,10 +66,10 @@ protected:
         link.SetTiming({100, 3, 10});
     }
 
-    int Run()
+    int Run(const ClockSource& now = IndependenceMorning)
     {
-        link.OpenSerialPort();
-        return SetControllerClock(link, model, clock, IndependenceMorning);
+        result = SetControllerClock({model, prompts, busy, links}, clock, now);
+        return result.status;
     }
 
     SimController sim;
@@ -76,6 +78,14 @@ protected:
     ConfigModel model;
     ScriptedPrompts prompts;
     SerialLink link{model, port, clock, prompts};
+    test::FakeClock toneClock;
+    test::RecordingTimeline timeline{toneClock};
+    test::RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    ControllerLinkChooser links{model, link, tone};
+    BusyState busy;
+    ControllerActionResult result;
 };
 
 TEST_F(ClockOverSerial, AcceptedDateAndTime)
@@ -87,6 +97,7 @@ TEST_F(ClockOverSerial, AcceptedDateAndTime)
     EXPECT_EQ(sim.Received(), "\r1*5101070425\r1*5100090507\r");
     EXPECT_EQ(model.UploadError, kFalse);
     EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(result.Done());
     EXPECT_TRUE(prompts.prompts().empty());
     // 50 ms before the date, 500 ms between the two.
     EXPECT_NE(std::find(clock.sleeps.begin(), clock.sleeps.end(), 50), clock.sleeps.end());
@@ -115,7 +126,8 @@ TEST_P(ClockFaultTest, IsReportedAsAFailure)
     const ClockFault& f = GetParam();
     sim.FaultOnPattern(f.pattern, f.reply);
     EXPECT_EQ(Run(), kFailed);
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(result.end, ActionEnd::Failed);
+    EXPECT_EQ(result.acknowledged, static_cast<int>(f.sent.size()) - 1);
     EXPECT_EQ(sim.Commands(), f.sent);
     EXPECT_FALSE(port.IsOpen());
     ASSERT_EQ(prompts.prompts().size(), 1u);
@@ -146,13 +158,25 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(ClockOverSerial, PortThatDidNotOpenSendsNothingMore)
+TEST_F(ClockOverSerial, OneReadingOfTheClockServesBothCommands)
 {
-    model.PortOpenFailed = kTrue; // the opening failed and was reported
-    EXPECT_EQ(SetControllerClock(link, model, clock, IndependenceMorning), kFailed);
-    EXPECT_EQ(model.UploadError, kTrue);
+    // A second later the date would be the next day's: both must come from the first reading.
+    int readings = 0;
+    const ClockSource lastSecond = [&readings] {
+        return ++readings == 1 ? ClockReading{2025, 12, 31, 23, 59, 59} : ClockReading{2026, 1, 1, 0, 0, 0};
+    };
+    EXPECT_EQ(Run(lastSecond), kDone);
+    EXPECT_EQ(readings, 1);
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101123125", "1*5100235959"}));
+}
+
+TEST_F(ClockOverSerial, RefusedWhileAnotherOperationRunsSendingNothing)
+{
+    BusyState::Hold upload = busy.TryHold("Upload");
+    EXPECT_EQ(Run(), kFailed);
+    EXPECT_EQ(result.end, ActionEnd::Busy);
     EXPECT_TRUE(sim.Received().empty());
-    EXPECT_TRUE(prompts.prompts().empty());
+    EXPECT_EQ(prompts.titles(), std::vector<std::string>{kBusyTitle});
 }
 
 // ---- Radio link
@@ -179,17 +203,24 @@ struct ToneRig {
     ToneLink link{{model, port, clock, prompts, player}};
 };
 
+// Set Clock over the radio link: the chooser's radio back-end on the recording keyer.
+struct ToneClockRig : ToneRig {
+    ControllerActionResult Run()
+    {
+        return SetControllerClock({model, prompts, busy, links}, clock, IndependenceMorning);
+    }
+    SerialLink unused{model, port, clock, prompts};
+    ControllerLinkChooser links{model, unused, link};
+    BusyState busy;
+};
+
 TEST(ClockOverRadio, PlaysDateTimeAndLockThenReleases)
 {
-    ToneRig rig;
-    SerialLink unused{rig.model, rig.port, rig.clock, rig.prompts};
-    // As the scheduler's button does: key, settle, unlock port 1.
-    KeyedTransmitter key(rig.link, 300);
-    ASSERT_TRUE(key.keyed());
-    rig.link.SendUnlock("1");
-    EXPECT_EQ(SetControllerClock(rig.model, unused, rig.link, rig.clock, IndependenceMorning),
-              kDone);
+    ToneClockRig rig;
+    rig.model.TxTemp = 300;
+    EXPECT_TRUE(rig.Run().Done());
     EXPECT_EQ(rig.sound.digits(), "17306D*5101070425D*5100090507D12D");
+    EXPECT_EQ(rig.timeline.events().front().what, "open 4");
     EXPECT_FALSE(rig.link.IsKeyed());
     EXPECT_FALSE(rig.port.IsOpen());
     EXPECT_EQ(rig.model.UploadError, kFalse);
@@ -199,23 +230,58 @@ TEST(ClockOverRadio, PlaysDateTimeAndLockThenReleases)
 
 TEST(ClockOverRadio, KeyingFailureSendsNothingAndFails)
 {
-    ToneRig rig;
+    ToneClockRig rig;
     rig.port.failOpen = true;
-    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    const ControllerActionResult result = rig.Run();
+    EXPECT_EQ(result.end, ActionEnd::NotOpened);
     EXPECT_EQ(rig.sound.digits(), "");
     EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kPttPortErrorTitle}));
-    EXPECT_EQ(rig.model.PortOpenFailed, kTrue); // left for the caller to see
-    EXPECT_EQ(rig.model.UploadError, kTrue);
+    TellClockOutcome(rig.prompts, LinkKind::Tone, result);
+    EXPECT_EQ(rig.prompts.prompts().size(), 1u) << "no success box, nothing told twice";
 }
 
 TEST(ClockOverRadio, LostSoundFails)
 {
-    ToneRig rig;
+    ToneClockRig rig;
     rig.sound.failWith = PlayStatus::NoDevice;
     rig.sound.failReason = "no sound device was found";
-    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    const ControllerActionResult result = rig.Run();
+    EXPECT_EQ(result.end, ActionEnd::Failed);
     EXPECT_FALSE(rig.port.IsOpen()); // released all the same
     EXPECT_EQ(rig.prompts.prompts().size(), 1u);
+}
+
+TEST(ClockOutcome, SuccessOnlyWhenBothWentOutElseWhatFailed)
+{
+    struct Case {
+        ActionEnd end;
+        int acknowledged;
+        const char* title; // nullptr: nothing more is shown
+        const char* begins;
+    };
+    const Case cases[] = {
+        {ActionEnd::Done, 2, kClockSetTitle, kClockSetText},
+        {ActionEnd::Failed, 0, kClockNotSetTitle, "The VM880 clock and calendar were not set"},
+        {ActionEnd::Failed, 1, kClockNotSetTitle, "The VM880 calendar was set, but its clock was not"},
+        {ActionEnd::NotOpened, 0, nullptr, ""},
+        {ActionEnd::Busy, 0, nullptr, ""},
+        {ActionEnd::Error, 1, nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.end) * 10 + c.acknowledged);
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        ControllerActionResult result;
+        result.end = c.end;
+        result.acknowledged = c.acknowledged;
+        TellClockOutcome(prompts, LinkKind::Serial, result);
+        if (!c.title) {
+            EXPECT_TRUE(prompts.prompts().empty());
+            continue;
+        }
+        ASSERT_EQ(prompts.titles(), std::vector<std::string>{c.title});
+        EXPECT_EQ(prompts.prompts()[0].text.rfind(c.begins, 0), 0u) << prompts.prompts()[0].text;
+    }
 }
 
 } // namespace
