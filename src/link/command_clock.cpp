@@ -48,11 +48,13 @@ bool SendClockCommands(ControllerAction& action, Clock& clock, const ClockSource
     const bool serial = action.Kind() == LinkKind::Serial;
     if (serial)
         clock.SleepMs(50);
-    if (!action.Send(LinkCommandsOf(ClockDateCommand(), model, {1, 0, ControllerDateText(reading)})))
+    if (!action.Send(LinkCommandsOf(ClockDateCommand(), model, {1, 0, ControllerDateText(reading)},
+                                    action.Kind())))
         return false;
     if (serial)
         clock.SleepMs(500);
-    return action.Send(LinkCommandsOf(ClockTimeCommand(), model, {1, 0, ControllerTimeText(reading)}));
+    return action.Send(LinkCommandsOf(ClockTimeCommand(), model, {1, 0, ControllerTimeText(reading)},
+                                      action.Kind()));
 }
 
 ControllerActionResult SetControllerClock(const ControllerActionContext& context, Clock& clock,

@@ -13,8 +13,11 @@ namespace vm880 {
 
 bool SerialControllerLink::Open()
 {
-    link_.OpenSerialPort(); // tells the operator itself when the port cannot be opened
-    return model_.PortOpenFailed == kFalse;
+    // An open port only needs no second opening; OpenSerialPort tells the operator itself
+    // when the port cannot be opened.
+    if (!link_.Port().IsOpen())
+        link_.OpenSerialPort();
+    return model_.PortOpenFailed == kFalse && link_.Port().IsOpen();
 }
 
 bool SerialControllerLink::Send(const LinkCommand& command)
@@ -104,22 +107,22 @@ ControllerLink& ControllerLinkChooser::Current()
 }
 
 std::vector<LinkCommand> LinkCommandsOf(const Item& item, const ConfigModel& model,
-                                        const ItemRef& ref)
+                                        const ItemRef& ref, LinkKind kind)
 {
-    const std::vector<SerialLine> lines = SerialLines(item, model, ref);
-    const std::vector<ToneCommand> tones = ToneCommands(item, model, ref);
-    std::vector<LinkCommand> commands(std::max(lines.size(), tones.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        commands[i].line = lines[i].text;
-        commands[i].reported = lines[i].reported;
+    std::vector<LinkCommand> commands;
+    if (kind == LinkKind::Serial) {
+        for (const SerialLine& line : SerialLines(item, model, ref)) {
+            LinkCommand& command = commands.emplace_back();
+            command.line = line.text;
+            command.reported = line.reported;
+        }
+        return commands;
     }
-    for (std::size_t i = 0; i < tones.size(); ++i) {
-        commands[i].codes = tones[i];
-        std::string heard = HeardKeys(tones[i]);
-        // The terminator is the last code; what is heard before it is the command's keys.
-        if (!heard.empty())
-            heard.pop_back();
-        commands[i].keys = heard;
+    for (const ToneCommand& tone : ToneCommands(item, model, ref)) {
+        LinkCommand& command = commands.emplace_back();
+        command.codes = tone;
+        // What a listener hears before the terminator, the last code.
+        command.keys = HeardKeys(ToneCommand(tone.begin(), tone.empty() ? tone.end() : tone.end() - 1));
     }
     return commands;
 }

@@ -72,10 +72,9 @@ private:
     ToneControllerLink tone_;
 };
 
-// The commands of one instance of a catalogue item in both forms: its serial lines and its
-// radio commands, paired in order (an item has as many of one as of the other, or no radio
-// form at all: then `codes` and `keys` stay empty).
+// The commands of one instance of a catalogue item in the form link `kind` needs: its serial
+// lines, or its radio commands (none when it has no radio form).
 std::vector<LinkCommand> LinkCommandsOf(const Item& item, const ConfigModel& model,
-                                        const ItemRef& ref);
+                                        const ItemRef& ref, LinkKind kind);
 
 } // namespace vm880
