@@ -60,13 +60,13 @@ bool SendClockCommands(ControllerAction& action, Clock& clock, const ClockSource
 ControllerActionResult SetControllerClock(const ControllerActionContext& context, Clock& clock,
                                           const ClockSource& now)
 {
-    return RunControllerAction(context, {"Set Clock", "Scheduler", "ClockSet_Click"},
+    return RunControllerAction(context, {"clock setting", "Scheduler", "ClockSet_Click"},
                                [&](ControllerAction& action) {
                                    return action.Unlock(1) && SendClockCommands(action, clock, now);
                                });
 }
 
-void TellClockOutcome(Prompts& prompts, LinkKind kind, const ControllerActionResult& result)
+void TellClockOutcome(Prompts& prompts, const ControllerActionResult& result)
 {
     if (result.Done()) {
         prompts.Message(style::OkOnly, kClockSetTitle, kClockSetText);
@@ -74,7 +74,7 @@ void TellClockOutcome(Prompts& prompts, LinkKind kind, const ControllerActionRes
     }
     if (result.end != ActionEnd::Failed)
         return;
-    const char* how = kind == LinkKind::Serial ? "was not acknowledged by the VM880"
+    const char* how = result.kind == LinkKind::Serial ? "was not acknowledged by the VM880"
                                                : "could not be played";
     std::string text = result.acknowledged == 0
                            ? std::string("The VM880 clock and calendar were not set: the date command ") + how + "."

@@ -50,6 +50,6 @@ inline constexpr const char* kClockNotSetTitle = "Set Clock";
 // out; after a refused, unanswered or unplayed command which part was not set. Nothing more
 // after a refusal while busy, a port that did not open or a run-time error: each has been
 // reported where it happened.
-void TellClockOutcome(Prompts& prompts, LinkKind kind, const ControllerActionResult& result);
+void TellClockOutcome(Prompts& prompts, const ControllerActionResult& result);
 
 } // namespace vm880

@@ -96,6 +96,7 @@ ControllerActionResult RunControllerAction(const ControllerActionContext& contex
     // Each step answers whether it ran to its end without a run-time failure.
     bool error = !Guarded(context.prompts, options, "Open", [&] {
         link = &context.links.Current();
+        result.kind = link->Kind();
         opened = link->Open();
         return true;
     });

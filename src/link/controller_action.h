@@ -55,6 +55,7 @@ struct ControllerActionResult {
     int status = 8;       // 0 when `end` is Done, else 8
     int acknowledged = 0; // the first commands sent that were acknowledged or played
     bool released = true; // the port closed and the transmitter let go without a problem
+    LinkKind kind = LinkKind::Serial; // the link the action ran on
 
     bool Done() const { return end == ActionEnd::Done; }
 };

@@ -187,7 +187,7 @@ bool ToneLink::KeyDTMFTransmitter(bool keyUp)
 
 bool ToneLink::PlayDTMFDigit(std::string_view digit)
 {
-    if (exchangeFailed_ || cancelled_)
+    if (exchangeFailed_)
         return false;
     if (!KeyedWait(c_.model.DTMFToneDelay)) {
         exchangeFailed_ = true;

@@ -87,9 +87,9 @@ public:
     // Whether the transmitter is keyed now.
     bool IsKeyed() const { return keyed_; }
 
-    // The operator closed the window or interrupted: a keyed wait in progress ends at once,
-    // no further digit is played, and the caller's way out releases the transmitter. Holds
-    // until the next keying.
+    // The operator closed the window or interrupted: a long keyed wait in progress ends
+    // within one step, no further digit is played after it, and the caller's way out
+    // releases the transmitter. Holds until the next keying.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
     // A wait of `ms` while keyed, bounded and ended by Cancel; false when cancelled.

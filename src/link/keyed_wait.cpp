@@ -13,9 +13,6 @@ std::int64_t BoundedKeyingDelay(std::int64_t ms)
 
 bool InterruptibleSleep(Clock& clock, std::int64_t ms, const std::function<bool()>& cancelled)
 {
-    auto stop = [&] { return cancelled && cancelled(); };
-    if (stop())
-        return false;
     std::int64_t left = BoundedKeyingDelay(ms);
     while (left > 0) {
         const std::int64_t step = std::min(left, kKeyedWaitStepMs);
@@ -23,11 +20,11 @@ bool InterruptibleSleep(Clock& clock, std::int64_t ms, const std::function<bool(
         left -= step;
         if (left > 0) {
             clock.Yield();
-            if (stop())
+            if (cancelled && cancelled())
                 return false;
         }
     }
-    return !stop();
+    return true;
 }
 
 } // namespace vm880

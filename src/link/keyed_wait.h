@@ -21,8 +21,9 @@ inline constexpr std::int64_t kKeyedWaitStepMs = 50;
 std::int64_t BoundedKeyingDelay(std::int64_t ms);
 
 // Sleeps `ms` (bounded as above) in steps of at most kKeyedWaitStepMs, letting window events
-// run between steps. Returns false, early, as soon as `cancelled` says so (also before the
-// first step). A wait of one step or less is one sleep.
+// run between steps. Returns false, early, when `cancelled` says so between two steps. A
+// wait of one step or less is one sleep and never cut: the ordinary pacing of the digits
+// lets a command and its lock finish; only a long wait is ended.
 bool InterruptibleSleep(Clock& clock, std::int64_t ms, const std::function<bool()>& cancelled);
 
 } // namespace vm880

@@ -236,7 +236,7 @@ TEST(ClockOverRadio, KeyingFailureSendsNothingAndFails)
     EXPECT_EQ(result.end, ActionEnd::NotOpened);
     EXPECT_EQ(rig.sound.digits(), "");
     EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kPttPortErrorTitle}));
-    TellClockOutcome(rig.prompts, LinkKind::Tone, result);
+    TellClockOutcome(rig.prompts, result);
     EXPECT_EQ(rig.prompts.prompts().size(), 1u) << "no success box, nothing told twice";
 }
 
@@ -274,7 +274,7 @@ TEST(ClockOutcome, SuccessOnlyWhenBothWentOutElseWhatFailed)
         ControllerActionResult result;
         result.end = c.end;
         result.acknowledged = c.acknowledged;
-        TellClockOutcome(prompts, LinkKind::Serial, result);
+        TellClockOutcome(prompts, result);
         if (!c.title) {
             EXPECT_TRUE(prompts.prompts().empty());
             continue;

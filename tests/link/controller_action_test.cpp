@@ -29,7 +29,7 @@ struct ActionRig {
     ControllerActionResult Run(const ControllerActionBody& body, bool lockAtEnd = true)
     {
         return RunControllerAction({model, prompts, busy, links},
-                                   {"Set Clock", "Scheduler", "ClockSet_Click", lockAtEnd}, body);
+                                   {"clock setting", "Scheduler", "ClockSet_Click", lockAtEnd}, body);
     }
 
     ConfigModel model;
