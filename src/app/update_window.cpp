@@ -216,8 +216,8 @@ void UpdateWindow::Close_Click()
         return;
     }
     ConfigModel& model = context_.model;
-    model.UpdateInterrupted = kFalse;
-    if (model.PortOpenFailed == kFalse) {
+    model.transfer.UpdateInterrupted = kFalse;
+    if (model.transfer.PortOpenFailed == kFalse) {
         const double perPixel = twipsPerPixel();
         QRect placed(pos(), size());
         if ((isMaximized() || isMinimized()) && normalGeometry().isValid())

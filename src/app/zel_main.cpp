@@ -97,11 +97,11 @@ void ZelMain::buildWindow()
     serialTimer_ = new QTimer(this);
     serialTimer_->setObjectName(QStringLiteral("ZelMainSerialTimer"));
     serialTimer_->setInterval(1000);
-    connect(serialTimer_, &QTimer::timeout, this, [this] { ++context_.model.ZelMainDownloadTimer; });
+    connect(serialTimer_, &QTimer::timeout, this, [this] { ++context_.model.transfer.ZelMainDownloadTimer; });
     serialTimer2_ = new QTimer(this);
     serialTimer2_->setObjectName(QStringLiteral("ZelMainSerialTimer2"));
     serialTimer2_->setInterval(1000);
-    connect(serialTimer2_, &QTimer::timeout, this, [this] { ++context_.model.SerialTimer2Ticks; });
+    connect(serialTimer2_, &QTimer::timeout, this, [this] { ++context_.model.transfer.SerialTimer2Ticks; });
 
     guarded_ = {menus_.fileOpen, menus_.fileSave, menus_.fileSaveAs, menus_.upload,
                 menus_.manualData, menus_.download, menus_.importLinux};

@@ -86,8 +86,8 @@ ControllerActionResult RunControllerAction(const ControllerActionContext& contex
     }
     ConfigModel& model = context.model;
     // A failure left over from an earlier exchange must not stop this one.
-    model.UploadError = kFalse;
-    model.PortOpenFailed = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.PortOpenFailed = kFalse;
 
     ControllerLink* link = nullptr;
     bool opened = false;
@@ -133,8 +133,8 @@ ControllerActionResult RunControllerAction(const ControllerActionContext& contex
     else
         result.end = ActionEnd::Failed;
     result.status = result.Done() ? kDone : kFailed;
-    model.UploadError = kFalse;
-    model.PortOpenFailed = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.PortOpenFailed = kFalse;
     return result;
 }
 

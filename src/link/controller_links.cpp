@@ -17,23 +17,23 @@ bool SerialControllerLink::Open()
     // when the port cannot be opened.
     if (!link_.Port().IsOpen())
         link_.OpenSerialPort();
-    return model_.PortOpenFailed == kFalse && link_.Port().IsOpen();
+    return model_.transfer.PortOpenFailed == kFalse && link_.Port().IsOpen();
 }
 
 bool SerialControllerLink::Send(const LinkCommand& command)
 {
     const std::string& reported = command.reported.empty() ? command.line : command.reported;
     // Only this command's outcome counts.
-    model_.UploadError = kFalse;
+    model_.transfer.UploadError = kFalse;
     if (!command.awaitReply) {
         // The controller acts without answering (it restarts); the port's close drains it.
         link_.SendStr(command.line + "\r");
-        return model_.UploadError == kFalse;
+        return model_.transfer.UploadError == kFalse;
     }
-    model_.LastCommand = reported;
+    model_.transfer.LastCommand = reported;
     link_.SendStr(command.line + "\r");
     link_.CheckInput(reported);
-    return model_.UploadError == kFalse;
+    return model_.transfer.UploadError == kFalse;
 }
 
 bool SerialControllerLink::Release()

@@ -146,7 +146,7 @@ bool ToneLink::KeyDTMFTransmitter(bool keyUp)
         const bool wasOpen = c_.port.IsOpen();
         const std::string problem = ReleasePort();
         exchangeFailed_ = false;
-        c_.model.PortOpenFailed = kFalse;
+        c_.model.transfer.PortOpenFailed = kFalse;
         if (wasOpen && !problem.empty()) {
             c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
                                PttReleaseErrorText(c_.model.DTMFComPort, problem));
@@ -176,12 +176,12 @@ bool ToneLink::KeyDTMFTransmitter(bool keyUp)
         exchangeFailed_ = true;
         c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
                            PttPortErrorText(c_.model.DTMFComPort));
-        c_.model.PortOpenFailed = kTrue;
+        c_.model.transfer.PortOpenFailed = kTrue;
         return false;
     }
     keyed_ = true;
     exchangeFailed_ = false;
-    c_.model.PortOpenFailed = kFalse;
+    c_.model.transfer.PortOpenFailed = kFalse;
     return true;
 }
 

@@ -102,7 +102,7 @@ private:
             if (!Send(item, step.ref))
                 return false;
         }
-        if (m_.UploadError != kFalse)
+        if (m_.transfer.UploadError != kFalse)
             return false;
 
         // A table under one flag lowers it once the whole table went out.
@@ -113,7 +113,7 @@ private:
         // The remote-base table is tested after every memory over the cable, sent or not.
         const bool interruptTest = step.group->interruptTest &&
                                    (wholeTable ? serial_ : !skipped);
-        if (interruptTest && m_.UpdateInterrupted != kFalse)
+        if (interruptTest && m_.transfer.UpdateInterrupted != kFalse)
             return false;
 
         if (!skipped && item.pauseMs > 0 && (serial_ || !item.pauseSerialOnly))
@@ -129,7 +129,7 @@ private:
         const Item& item = *step.item;
         if (!link_.Unlock(step.ref.port) || !Send(item, step.ref) || !link_.Lock())
             return false;
-        if (m_.UploadError != kFalse)
+        if (m_.transfer.UploadError != kFalse)
             return false;
         ClearFlags(item, m_, step.ref);
 
@@ -190,9 +190,9 @@ int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
 
     // Flags left over from an earlier exchange (a failed clock setting, an interrupt asked
     // for after the last item) must not stop this upload at its first item.
-    model.PortOpenFailed = kFalse;
-    model.UploadError = kFalse;
-    model.UpdateInterrupted = kFalse;
+    model.transfer.PortOpenFailed = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.UpdateInterrupted = kFalse;
 
     ControllerLink& link = links_->Current();
     bool opened = false;
@@ -205,7 +205,7 @@ int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
     };
     try {
         opened = link.Open();
-        if (opened && model.PortOpenFailed == kFalse) {
+        if (opened && model.transfer.PortOpenFailed == kFalse) {
             Walk walk(c_, link, complete, progress);
             const bool done = walk.Run();
             dvrTablesSkipped_ = walk.DVRTablesSkipped();
@@ -230,8 +230,8 @@ int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
     } catch (const std::exception& e) {
         report(e, "Exit: Release");
     }
-    model.UploadError = kFalse;
-    model.UpdateInterrupted = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.UpdateInterrupted = kFalse;
     return status;
 }
 
@@ -249,7 +249,7 @@ void UploadEngine::ResetController(const char*& step)
             throw;
         }
     }
-    model.UploadError = kFalse;
+    model.transfer.UploadError = kFalse;
     step = "Port Close";
     // Closing drains what was written, so the reset reaches the controller.
     link.Release();

@@ -186,7 +186,7 @@ TEST(UpdateWindow, PlacementIsReadAtLoadAndWrittenByClose)
 
         std::string error;
         rig.port.Open(1, error);
-        rig.model.PortOpenFailed = c.portOpenFailed;
+        rig.model.transfer.PortOpenFailed = c.portOpenFailed;
         window.show();
         window.resize(700, 300);
         const int shownWidth = window.width();

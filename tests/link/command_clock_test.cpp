@@ -90,12 +90,12 @@ protected:
 
 TEST_F(ClockOverSerial, AcceptedDateAndTime)
 {
-    model.UploadError = kTrue; // left over from an earlier exchange: does not hold this one back
+    model.transfer.UploadError = kTrue; // left over from an earlier exchange: does not hold this one back
     EXPECT_EQ(Run(), kDone);
     ASSERT_TRUE(sim.WaitForLines(3, 1000));
     EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101070425", "1*5100090507"}));
     EXPECT_EQ(sim.Received(), "\r1*5101070425\r1*5100090507\r");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(result.Done());
     EXPECT_TRUE(prompts.prompts().empty());
@@ -223,7 +223,7 @@ TEST(ClockOverRadio, PlaysDateTimeAndLockThenReleases)
     EXPECT_EQ(rig.timeline.events().front().what, "open 4");
     EXPECT_FALSE(rig.link.IsKeyed());
     EXPECT_FALSE(rig.port.IsOpen());
-    EXPECT_EQ(rig.model.UploadError, kFalse);
+    EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
     EXPECT_TRUE(rig.prompts.prompts().empty());
     EXPECT_TRUE(rig.port.written.empty()); // nothing went out as serial text
 }

@@ -102,7 +102,7 @@ TEST(ControllerAction, EveryWayOutReleasesAndCountsWhatWentOut)
         ActionRig rig(c.kind);
         c.arrange(rig);
         rig.prompts.AcceptNotices();
-        rig.model.UploadError = kTrue; // stale, from an earlier exchange
+        rig.model.transfer.UploadError = kTrue; // stale, from an earlier exchange
         const ControllerActionResult result = rig.Run(c.body, c.lockAtEnd);
         EXPECT_EQ(result.end, c.end);
         EXPECT_EQ(result.status, c.end == ActionEnd::Done ? kDone : kFailed);
@@ -110,7 +110,7 @@ TEST(ControllerAction, EveryWayOutReleasesAndCountsWhatWentOut)
         EXPECT_EQ(rig.link.calls, c.calls);
         EXPECT_FALSE(rig.link.open);
         EXPECT_EQ(rig.prompts.titles(), c.titles);
-        EXPECT_EQ(rig.model.UploadError, kFalse);
+        EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
         EXPECT_FALSE(rig.busy.Busy()) << "the busy state is given back on every way out";
     }
 }
