@@ -6,6 +6,7 @@
 #include "../editors/sample_editor.h"
 #include "app/editor_tabs.h"
 #include "app/zel_main.h"
+#include "link/busy_state.h"
 #include "model/key_access.h"
 #include "platform/file_viewer.h"
 #include "platform/serial_port.h"
@@ -76,6 +77,7 @@ protected:
                            [this](QDialog& dialog) { modals.push_back(dialog.objectName().toStdString()); }};
         context.viewer = &viewer;
         context.dialogs = &dialogs;
+        context.busy = &busy;
         window = std::make_unique<ZelMain>(std::move(context));
         window->tabs().SetFactory([](int area, EditorContext ctx) -> std::unique_ptr<EditorBase> {
             if (area == 0)
@@ -121,6 +123,7 @@ protected:
     RecordingPort port;
     RecordingViewer viewer;
     ScriptedFileDialogs dialogs;
+    BusyState busy;
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
     int endings = 0;
