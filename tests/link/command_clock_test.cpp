@@ -170,15 +170,6 @@ TEST_F(ClockOverSerial, OneReadingOfTheClockServesBothCommands)
     EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101123125", "1*5100235959"}));
 }
 
-TEST_F(ClockOverSerial, RefusedWhileAnotherOperationRunsSendingNothing)
-{
-    BusyState::Hold upload = busy.TryHold("Upload");
-    EXPECT_EQ(Run(), kFailed);
-    EXPECT_EQ(result.end, ActionEnd::Busy);
-    EXPECT_TRUE(sim.Received().empty());
-    EXPECT_EQ(prompts.titles(), std::vector<std::string>{kBusyTitle});
-}
-
 // ---- Radio link
 
 struct ToneRig {
@@ -249,39 +240,6 @@ TEST(ClockOverRadio, LostSoundFails)
     EXPECT_EQ(result.end, ActionEnd::Failed);
     EXPECT_FALSE(rig.port.IsOpen()); // released all the same
     EXPECT_EQ(rig.prompts.prompts().size(), 1u);
-}
-
-TEST(ClockOutcome, SuccessOnlyWhenBothWentOutElseWhatFailed)
-{
-    struct Case {
-        ActionEnd end;
-        int acknowledged;
-        const char* title; // nullptr: nothing more is shown
-        const char* begins;
-    };
-    const Case cases[] = {
-        {ActionEnd::Done, 2, kClockSetTitle, kClockSetText},
-        {ActionEnd::Failed, 0, kClockNotSetTitle, "The VM880 clock and calendar were not set"},
-        {ActionEnd::Failed, 1, kClockNotSetTitle, "The VM880 calendar was set, but its clock was not"},
-        {ActionEnd::NotOpened, 0, nullptr, ""},
-        {ActionEnd::Busy, 0, nullptr, ""},
-        {ActionEnd::Error, 1, nullptr, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.end) * 10 + c.acknowledged);
-        ScriptedPrompts prompts;
-        prompts.AcceptNotices();
-        ControllerActionResult result;
-        result.end = c.end;
-        result.acknowledged = c.acknowledged;
-        TellClockOutcome(prompts, result);
-        if (!c.title) {
-            EXPECT_TRUE(prompts.prompts().empty());
-            continue;
-        }
-        ASSERT_EQ(prompts.titles(), std::vector<std::string>{c.title});
-        EXPECT_EQ(prompts.prompts()[0].text.rfind(c.begins, 0), 0u) << prompts.prompts()[0].text;
-    }
 }
 
 } // namespace

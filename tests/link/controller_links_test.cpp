@@ -80,23 +80,6 @@ TEST(SerialBackEnd, EachCommandAwaitsItsReplyAndReleaseClosesThePort)
     }
 }
 
-TEST(SerialBackEnd, APortThatDoesNotOpenIsReported)
-{
-    ConfigModel model;
-    model.ComPort = 7;
-    ScriptedPrompts prompts;
-    prompts.AcceptNotices();
-    FakeClock clock;
-    RecordingTimeline timeline{clock};
-    RecordingSerialPort port{timeline};
-    port.failOpen = true;
-    SerialLink link{model, port, clock, prompts};
-    SerialControllerLink backEnd{link, model};
-    EXPECT_FALSE(backEnd.Open());
-    EXPECT_EQ(prompts.titles(), std::vector<std::string>{kSerialPortErrorTitle});
-    EXPECT_TRUE(backEnd.Release());
-}
-
 struct ToneBackEndRig {
     ToneBackEndRig()
     {
@@ -143,29 +126,6 @@ TEST(ToneBackEnd, KeysSettlesPlaysEachCommandWithItsTerminatorAndReleases)
     EXPECT_FALSE(rig.port.keyedBy(true));
     EXPECT_FALSE(rig.port.IsOpen());
     EXPECT_TRUE(rig.prompts.prompts().empty());
-}
-
-TEST(ToneBackEnd, KeyingFailurePlaysNothing)
-{
-    ToneBackEndRig rig;
-    rig.port.failOpen = true;
-    EXPECT_FALSE(rig.backEnd.Open());
-    EXPECT_FALSE(rig.backEnd.Unlock(1));
-    EXPECT_FALSE(rig.backEnd.Send(Line("1*5100")));
-    EXPECT_TRUE(rig.backEnd.Release());
-    EXPECT_TRUE(rig.sound.played.empty());
-    EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kPttPortErrorTitle});
-}
-
-TEST(ControllerLinkChooser, ComPortChoosesAtEachOperation)
-{
-    ToneBackEndRig rig;
-    ControllerLinkChooser links{rig.model, rig.serial, rig.tone};
-    EXPECT_EQ(links.Current().Kind(), LinkKind::Tone);
-    rig.model.ComPort = 3;
-    EXPECT_EQ(links.Current().Kind(), LinkKind::Serial);
-    rig.model.ComPort = 0;
-    EXPECT_EQ(links.Current().Kind(), LinkKind::Tone);
 }
 
 // ---- Keyed waits
