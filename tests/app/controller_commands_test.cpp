@@ -7,6 +7,7 @@
 #include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
+#include "../link/upload_rig.h"
 #include "main_window_fixture.h"
 #include "pty_serial_port.h"
 #include "recording_sound_out.h"
@@ -113,36 +114,17 @@ TEST_F(BusyMainWindow, AfterTheOperationNoFileStaysUnsaveable)
 
 // ---- Reset 880 and Set Clock over the cable
 
-struct CableRig {
-    CableRig()
-    {
-        model.ComPort = 2;
-        model.SerialDelay = 0;
-        link.SetTiming({100, 3, 10});
-    }
+// The upload's serial rig against the simulated controller, as the main window's context.
+struct CableRig : SerialRig {
     AppContext Context()
     {
         AppContext context{model, prompts, keys, folder.path().string(), &port};
         context.clock = &clock;
-        context.serialLink = &link;
+        context.serialLink = &serial;
         context.toneLink = &tone;
         context.busy = &busy;
         return context;
     }
-
-    SimController sim;
-    PtySerialPort port{sim.SlavePath()};
-    SkippingClock clock;
-    ConfigModel model;
-    ScriptedPrompts prompts;
-    KeyAccess keys{prompts};
-    TempFolder folder;
-    FakeClock toneClock;
-    RecordingTimeline timeline{toneClock};
-    RecordingSoundOut sound{timeline};
-    TonePlayer player{sound, prompts};
-    SerialLink link{model, port, clock, prompts};
-    ToneLink tone{{model, port, clock, prompts, player}};
     BusyState busy;
 };
 

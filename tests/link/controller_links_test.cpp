@@ -3,6 +3,7 @@
 // and the keyed waits that a closing window ends.
 
 #include "link/command_catalogue.h"
+#include "upload_rig.h"
 #include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/keyed_wait.h"
@@ -80,29 +81,16 @@ TEST(SerialBackEnd, EachCommandAwaitsItsReplyAndReleaseClosesThePort)
     }
 }
 
-struct ToneBackEndRig {
+// The upload's radio rig (keying port 4 by DTR, settle 200 ms) with the back-end over it.
+struct ToneBackEndRig : RadioRig {
     ToneBackEndRig()
     {
-        model.ComPort = 0;
-        model.DTMFComPort = 4;
-        model.WhichSend = 1;
-        model.TxTemp = 120;
         model.DTMFToneDelay = 20;
         model.CurrentPortUnlock(3) = "27306";
         model.Lock = "12";
         model.Terminator = "D";
         prompts.AcceptNotices();
-        clock.yieldStepMs = 0;
     }
-    ConfigModel model;
-    FakeClock clock;
-    RecordingTimeline timeline{clock};
-    RecordingSerialPort port{timeline};
-    RecordingSoundOut sound{timeline};
-    ScriptedPrompts prompts;
-    TonePlayer player{sound, prompts};
-    ToneLink tone{{model, port, clock, prompts, player}};
-    SerialLink serial{model, port, clock, prompts};
     ToneControllerLink backEnd{tone, model};
 };
 
@@ -111,7 +99,7 @@ TEST(ToneBackEnd, KeysSettlesPlaysEachCommandWithItsTerminatorAndReleases)
     ToneBackEndRig rig;
     ASSERT_TRUE(rig.backEnd.Open());
     const std::int64_t keyedAt = rig.clock.NowMs();
-    EXPECT_EQ(keyedAt, 120) << "TxTemp passes before the first tone";
+    EXPECT_EQ(keyedAt, 200) << "TxTemp passes before the first tone";
     EXPECT_TRUE(rig.backEnd.Unlock(3));
     EXPECT_TRUE(rig.backEnd.Send(Line("3*5101070425")));
     // The catalogue's own codes, terminator included, are played as given.
@@ -166,7 +154,8 @@ TEST(KeyedWait, ClosingDuringAHugeKeyUpDelayReleasesTheTransmitterAtOnce)
     for (bool duringDigit : {false, true}) {
         SCOPED_TRACE(duringDigit ? "before a digit" : "while settling");
         ToneBackEndRig rig;
-        (duringDigit ? rig.model.DTMFToneDelay : rig.model.TxTemp) = 99'999'999;
+        rig.model.TxTemp = duringDigit ? 0 : 99'999'999;
+        rig.model.DTMFToneDelay = duringDigit ? 99'999'999 : 0;
         // The operator presses Close a few steps into the wait.
         rig.clock.onYield = [&rig] {
             if (rig.clock.yields == 3)
