@@ -6,7 +6,7 @@
 // every way out plays the lock when a port is unlocked, releases the transmitter and closes
 // the port. The caller records only what the result says went out.
 //
-//   ControllerActionResult r = RunControllerAction(context, {"Set Clock", "Scheduler",
+//   ControllerActionResult r = RunControllerAction(context, {"clock setting", "Scheduler",
 //       "ClockSet_Click"}, [&](ControllerAction& a) {
 //           return a.Unlock(1) && a.Send(date) && a.Send(time);
 //       });
@@ -34,7 +34,7 @@ struct ControllerActionContext {
 };
 
 struct ControllerActionOptions {
-    const char* activity;   // shown while busy ("Set Clock"); also the busy state's name
+    const char* activity;   // the busy state's name, shown in refusals ("clock setting")
     const char* module;     // for the error report of a run-time failure
     const char* procedure;
     // Radio: play the lock on the way out while a port is unlocked. Off for the reset,
