@@ -122,7 +122,7 @@ void SerialLink::OpenSerialPort()
     auto failed = [this](std::string_view detail) {
         prompts_.Message(style::OkOnly + style::Exclamation, kSerialPortErrorTitle,
                          SerialPortErrorText(model_.ComPort, detail));
-        model_.PortOpenFailed = kTrue;
+        model_.transfer.PortOpenFailed = kTrue;
     };
 
     clock_.Yield();
@@ -145,7 +145,7 @@ void SerialLink::OpenSerialPort()
             return;
         }
         clock_.SleepMs(model_.SerialDelay);
-        model_.PortOpenFailed = kFalse;
+        model_.transfer.PortOpenFailed = kFalse;
     } catch (const std::exception& e) {
         failed(e.what());
     }
@@ -172,7 +172,7 @@ void SerialLink::SendStr(std::string_view command)
         }
     } catch (const std::exception& e) {
         ReportSystemError(prompts_, e, kModule, "SendStr", "", "");
-        model_.UploadError = kTrue;
+        model_.transfer.UploadError = kTrue;
         sendFailed_ = true;
         return;
     }
@@ -182,12 +182,12 @@ void SerialLink::SendStr(std::string_view command)
 void SerialLink::CheckInput(std::string_view command)
 {
     const char* step = "Begin";
-    model_.UploadError = kFalse;
+    model_.transfer.UploadError = kFalse;
     lastReply_.clear();
     if (sendFailed_) {
         // SendStr has shown why; the caller only needs to see the failure.
         sendFailed_ = false;
-        model_.UploadError = kTrue;
+        model_.transfer.UploadError = kTrue;
         return;
     }
     try {
@@ -229,7 +229,7 @@ void SerialLink::CheckInput(std::string_view command)
         }
     } catch (const std::exception& e) {
         ReportSystemError(prompts_, e, kModule, "CheckInput", step, "");
-        model_.UploadError = kTrue;
+        model_.transfer.UploadError = kTrue;
     }
 }
 
@@ -238,7 +238,7 @@ void SerialLink::fail(std::string_view reason, std::string_view command,
 {
     prompts_.Message(style::OkOnly + style::Exclamation, kCommunicationsErrorTitle,
                      CommunicationsErrorText(reason, command, lastReply_, procedure, step));
-    model_.UploadError = kTrue;
+    model_.transfer.UploadError = kTrue;
 }
 
 } // namespace vm880

@@ -83,7 +83,7 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
         for (const Arrival& a : c.arrivals)
             port.Arrive(a.bytes, a.atMs);
     };
-    model.UploadError = kTrue; // a wait starts afresh
+    model.transfer.UploadError = kTrue; // a wait starts afresh
     const std::int64_t start = clock.NowMs();
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
@@ -96,13 +96,13 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
 
     switch (c.outcome) {
     case Outcome::Accepted:
-        EXPECT_EQ(model.UploadError, kFalse);
+        EXPECT_EQ(model.transfer.UploadError, kFalse);
         EXPECT_TRUE(prompts.prompts().empty());
         // Taken as soon as it is there: no whole-second sleeps, no timer ticks.
         EXPECT_LE(took, c.endsAtMs + 2);
         break;
     case Outcome::Refused:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::Refused, "hang time 2",
                                                           received, "CheckInput",
@@ -110,7 +110,7 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
         EXPECT_LE(took, c.endsAtMs + 2);
         break;
     case Outcome::NoAnswer:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::NoAnswer, "hang time 2",
                                                           received, "CheckInput",
@@ -164,7 +164,7 @@ TEST_F(SerialLinkTest, TimeOutIsThreePeriodsAndCanBeShortened)
     link.SendStr("1*2001\r");
     const std::int64_t start = clock.NowMs();
     link.CheckInput("x");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_GE(clock.NowMs() - start, 300);
     EXPECT_LE(clock.NowMs() - start, 310);
     // The wait yields to the window between short waits on the port.
@@ -183,12 +183,12 @@ TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextCommandsAnswer)
     };
     link.SendStr("2*1000123\r");
     link.CheckInput("first");
-    ASSERT_EQ(model.UploadError, kTrue);
+    ASSERT_EQ(model.transfer.UploadError, kTrue);
     clock.Advance(1000); // the late "+" is now waiting in the port
 
     link.SendStr("2*1001456\r");
     link.CheckInput("second");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     ASSERT_EQ(prompts.prompts().size(), 2u);
     EXPECT_EQ(prompts.prompts()[1].text,
               CommunicationsErrorText(reply_reason::Refused, "second", "-\r\n", "CheckInput",
@@ -200,9 +200,9 @@ TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextCommandsAnswer)
 TEST_F(SerialLinkTest, SendOnAClosedPortFailsOnceAndWritesNothing)
 {
     link.SendStr("2*1000123\r");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
     EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::ClosedBeforeSend,
                                                       "2*1000123", "", "SendStr", "Write"));
@@ -213,7 +213,7 @@ TEST_F(SerialLinkTest, SendOnAClosedPortFailsOnceAndWritesNothing)
     port.onWrite = [&](std::string_view) { port.Arrive("+\r\n"); };
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_EQ(prompts.prompts().size(), 1u);
 }
 
@@ -224,7 +224,7 @@ TEST_F(SerialLinkTest, WaitOnAPortThatClosesFailsAtOnce)
     link.SendStr("2*1000123\r");
     const std::int64_t start = clock.NowMs();
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_LE(clock.NowMs() - start, 60);
     EXPECT_EQ(OnlyBox().text,
               CommunicationsErrorText(std::string(reply_reason::ClosedDuringWait) +
@@ -241,7 +241,7 @@ TEST_F(SerialLinkTest, AnswerThatArrivedBeforeTheHangUpCounts)
     };
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_FALSE(port.IsOpen());
 }
 
@@ -251,7 +251,7 @@ TEST_F(SerialLinkTest, WriteFailureIsACommunicationsFailure)
     port.writeError = "Input/output error";
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBox().text,
               CommunicationsErrorText(std::string(reply_reason::SendFailed) +
                                           " (Input/output error)",
@@ -263,9 +263,9 @@ TEST_F(SerialLinkTest, WriteFailureIsACommunicationsFailure)
 TEST_F(SerialLinkTest, OpeningSendsALoneCarriageReturnEachTime)
 {
     model.ComPort = 3;
-    model.PortOpenFailed = kTrue;
+    model.transfer.PortOpenFailed = kTrue;
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kFalse);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
     EXPECT_EQ(port.opened, std::vector<int>{3});
     EXPECT_EQ(port.wire, "\r");
 
@@ -296,7 +296,7 @@ TEST_P(OpenFailureTest, ShowsTheSerialPortErrorNamingThePort)
     port.existing = {1};
     model.ComPort = GetParam().comPort;
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kTrue);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kTrue);
     EXPECT_EQ(OnlyBox().title, kSerialPortErrorTitle);
     EXPECT_EQ(OnlyBox().style, style::OkOnly + style::Exclamation);
     EXPECT_EQ(OnlyBox().text, SerialPortErrorText(GetParam().comPort, GetParam().detail));
@@ -342,7 +342,7 @@ TEST_F(SerialLinkTest, SessionPutsExactlyTheCommandsOnTheWire)
     link.SendStr("1*21999\r"); // the reset is not waited for
     EXPECT_EQ(port.wire, "\r2*1000123\r1*21999\r");
     EXPECT_EQ(port.writes, (std::vector<std::string>{"\r", "2*1000123\r", "1*21999\r"}));
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     // Pending input is dropped before each command, and each send is paced by SerialDelay.
     EXPECT_EQ(port.discards, 2);
     EXPECT_EQ(clock.sleeps, (std::vector<std::int64_t>{1, 1, 1}));

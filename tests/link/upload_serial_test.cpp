@@ -70,7 +70,7 @@ TEST(UploadSerial, CompleteUploadSendsTheTranscriptThenResets)
         EXPECT_EQ(rig.model.NewPortUnlock(3), "");
         EXPECT_EQ(rig.model.Lock, "45");
         EXPECT_EQ(rig.model.MessageMacro(7), ""); // "NONE STORED" went out empty
-        EXPECT_EQ(rig.model.UploadError, kFalse);
+        EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
     }
 }
 
@@ -171,7 +171,7 @@ TEST(UploadSerial, RefusedOrSilentLineStopsTheWalk)
         ASSERT_EQ(sent.size(), static_cast<std::size_t>(c.line));
         EXPECT_EQ(sent.back(), golden[c.line - 1].text);
         EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kCommunicationsErrorTitle});
-        EXPECT_EQ(rig.model.UploadError, kFalse);
+        EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
         EXPECT_FALSE(rig.port.IsOpen());
 
         // Walk the order again: a step is through when all of its lines came before line k.
@@ -221,7 +221,7 @@ TEST(UploadSerial, InterruptStopsAfterTheItemInProgress)
         rig.sim.FaultOnPattern(c.during, SimReply::Ack(30));
         bool asked = false;
         rig.clock.onYield = [&] {
-            if (!asked && rig.model.LastCommand == c.during) {
+            if (!asked && rig.model.transfer.LastCommand == c.during) {
                 asked = true;
                 EXPECT_TRUE(ConfirmInterrupt(rig.model, rig.prompts));
             }
@@ -243,7 +243,7 @@ TEST(UploadSerial, InterruptStopsAfterTheItemInProgress)
                                            sent.end()),
                   c.sentLast);
         EXPECT_EQ(rig.prompts.pending(), 0u);
-        EXPECT_EQ(rig.model.UpdateInterrupted, kFalse);
+        EXPECT_EQ(rig.model.transfer.UpdateInterrupted, kFalse);
         if (!c.complete) {
             // What went out is lowered; what did not is still to be sent.
             const bool generalTimerSent = std::string(c.during) == "*10172120";

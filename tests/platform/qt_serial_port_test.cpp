@@ -116,24 +116,24 @@ TEST_P(ExchangeTest, CommandIsAnsweredOrFails)
     const ExchangeCase& c = GetParam();
     sim.FaultOnLine(1, c.reply);
     link.OpenSerialPort();
-    ASSERT_EQ(model.PortOpenFailed, kFalse) << OnlyBoxText();
+    ASSERT_EQ(model.transfer.PortOpenFailed, kFalse) << OnlyBoxText();
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
 
     switch (c.outcome) {
     case Outcome::Accepted:
-        EXPECT_EQ(model.UploadError, kFalse) << OnlyBoxText();
+        EXPECT_EQ(model.transfer.UploadError, kFalse) << OnlyBoxText();
         EXPECT_TRUE(prompts.prompts().empty());
         break;
     case Outcome::Refused:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBoxTitle(), kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBoxText(), CommunicationsErrorText(reply_reason::Refused, "hang time 2",
                                                          c.lastResponse, "CheckInput",
                                                          "Check for NACK"));
         break;
     case Outcome::NoAnswer:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBoxTitle(), kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBoxText(), CommunicationsErrorText(reply_reason::NoAnswer, "hang time 2",
                                                          c.lastResponse, "CheckInput",
@@ -169,13 +169,13 @@ TEST_F(SimulatorTest, LateReplyIsDroppedBeforeTheNextCommand)
     link.OpenSerialPort();
     link.SendStr("2*1000123\r");
     link.CheckInput("first");
-    ASSERT_EQ(model.UploadError, kTrue);
+    ASSERT_EQ(model.transfer.UploadError, kTrue);
     ASSERT_TRUE(sim.WaitForWrites(1, 2000));
     RunEvents(20); // the late "+" is now in the port
 
     link.SendStr("2*1001456\r");
     link.CheckInput("second");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     ASSERT_EQ(prompts.prompts().size(), 2u);
     EXPECT_EQ(prompts.prompts()[1].text,
               CommunicationsErrorText(reply_reason::Refused, "second", "-\r\n", "CheckInput",
@@ -192,7 +192,7 @@ TEST_F(SimulatorTest, AnswerIsTakenAsSoonAsItArrives)
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
     const qint64 took = t.elapsed();
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_GE(took, 150);
     EXPECT_LT(took, 400); // far from the whole seconds of a timer-tick wait
 }
@@ -209,7 +209,7 @@ TEST_F(SimulatorTest, HangUpDuringTheWaitFailsAtOnceAndClosesThePort)
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
     EXPECT_LT(t.elapsed(), 2000);
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBoxTitle(), kCommunicationsErrorTitle);
     EXPECT_EQ(OnlyBoxText().rfind(reply_reason::ClosedDuringWait, 0), 0u) << OnlyBoxText();
     EXPECT_NE(OnlyBoxText().find("Get InputBuffer"), std::string::npos);
@@ -222,14 +222,14 @@ TEST_F(SimulatorTest, HangUpBetweenCommandsFailsTheNextSend)
     link.OpenSerialPort();
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     ASSERT_TRUE(sim.WaitForLines(2, 1000));
     while (!sim.HungUp())
         RunEvents(5);
 
     link.SendStr("2*1001456\r");
     link.CheckInput("hang time 3");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBoxTitle(), kCommunicationsErrorTitle);
     EXPECT_FALSE(port.IsOpen());
 }
@@ -253,7 +253,7 @@ TEST_F(SimulatorTest, PortThatDoesNotExistShowsTheSerialPortError)
     PortVariable missing("VM880_PORT7", "/nonexistent/vm880-port");
     model.ComPort = 7;
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kTrue);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kTrue);
     EXPECT_EQ(OnlyBoxTitle(), kSerialPortErrorTitle);
     EXPECT_EQ(OnlyBoxText().rfind("COM7 could not be opened\r\n/nonexistent/vm880-port: ", 0), 0u)
         << OnlyBoxText();
@@ -264,7 +264,7 @@ TEST_F(SimulatorTest, OpeningAnOpenPortSendsOnlyTheCarriageReturn)
 {
     link.OpenSerialPort();
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kFalse);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
     ASSERT_TRUE(sim.WaitForLines(2, 1000));
     EXPECT_EQ(sim.Received(), "\r\r");
     EXPECT_TRUE(prompts.prompts().empty());
@@ -296,7 +296,7 @@ TEST_F(SimulatorTest, RefusedModemLinesLeaveThePortWorking)
 
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse) << OnlyBoxText();
+    EXPECT_EQ(model.transfer.UploadError, kFalse) << OnlyBoxText();
 }
 
 TEST_F(SimulatorTest, PortReopensAfterClosing)
@@ -305,7 +305,7 @@ TEST_F(SimulatorTest, PortReopensAfterClosing)
         link.OpenSerialPort();
         link.SendStr("1*2001\r");
         link.CheckInput("fan");
-        EXPECT_EQ(model.UploadError, kFalse) << "round " << round;
+        EXPECT_EQ(model.transfer.UploadError, kFalse) << "round " << round;
         port.Close();
     }
     EXPECT_EQ(sim.Commands().size(), 3u);
