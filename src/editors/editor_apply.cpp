@@ -75,7 +75,7 @@ bool EditorBase::checkElement(Field& field, int element, int slot)
             setWorkingText(field, element, slot, *empty);
     }
     for (const ShownAs& shown : decl.shown)
-        if (Working(field, element) == shown.stored)
+        if (Working(field, element) == shown.stored && !shown.checked)
             return true;
 
     const std::string title = decl.title ? decl.title(element) : field.name();

@@ -129,6 +129,7 @@ struct ElementProvider {
 struct ShownAs {
     Text stored;
     QString shown;
+    bool checked = false; // the stored value still goes through the field's check
 };
 using TitleFn = std::function<std::string(int element)>;
 
