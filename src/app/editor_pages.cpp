@@ -1,6 +1,8 @@
 #include "app/editor_pages.h"
 
 #include "editors/editor_base.h"
+#include "editors/functions/alarms_remote_editor.h"
+#include "editors/functions/special_codes_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -13,6 +15,10 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
         return std::make_unique<TimersEditor>(services);
+    case 8:
+        return std::make_unique<AlarmsRemoteEditor>(services);
+    case 9:
+        return std::make_unique<SpecialCodesEditor>(services);
     case 10:
         return std::make_unique<PortSwitchesEditor>(services);
     default:

@@ -30,7 +30,8 @@ bool IsNoneStored(const ConfigModel& m, const ItemRef& ref)
 bool RemoteMemoryUnused(const ConfigModel& m, const ItemRef& ref)
 {
     const int n = ref.index;
-    return m.FreqString(n) == "NONE" || m.CTCSS(n) == "NONE" || m.CTCSSMode(n) == "NONE" ||
+    // A frequency applied without its offset digit keeps "NONE" in the offset's place.
+    return m.FreqString(n).find("NONE") != Text::npos || m.CTCSS(n) == "NONE" || m.CTCSSMode(n) == "NONE" ||
            m.RadioMode(n) == "NONE";
 }
 
