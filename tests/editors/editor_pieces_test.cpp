@@ -300,3 +300,46 @@ TEST_F(EditorPieces, WhileTheControllerIsBusyApplyAndCancelAreRefusedAndItsContr
 
 } // namespace
 } // namespace vm880::test
+
+namespace vm880::test {
+namespace {
+
+// A value shown as another text that still has to pass the check: an empty box standing for
+// "NONE", which only some elements may hold.
+class ShownButCheckedEditor : public EditorBase {
+public:
+    explicit ShownButCheckedEditor(EditorServices services) : EditorBase(services, DeclFor(8))
+    {
+        AddText({.number = 1,
+                 .name = "CTCSS",
+                 .bind = Bind(&ConfigModel::CTCSS, &ConfigModel::RemoteBaseMemoriesChanged),
+                 .check = [](FieldCheck& c) -> std::optional<Refusal> {
+                     if (c.Value() == "NONE" && c.element() <= 10)
+                         return Refusal{"required"};
+                     return std::nullopt;
+                 },
+                 .shown = {{"NONE", QString(), true}}});
+        SetBody(new QWidget);
+    }
+};
+
+TEST(EditorShownValues, AShownValueMarkedCheckedGoesThroughTheCheck)
+{
+    ConfigModel model;
+    model.CTCSS(3) = model.CTCSS(11) = "10";
+    ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
+    ShownButCheckedEditor editor(fakes.For(model));
+    editor.Load();
+    EditorDriver ui(editor);
+    for (int element : {3, 11}) {
+        ui.Type("CTCSS", element, "");
+        if (element <= 10)
+            prompts.Answer(Answer::Ok);
+        EXPECT_EQ(ui.Leave("CTCSS", element), element > 10);
+    }
+    EXPECT_EQ(prompts.pending(), 0u);
+}
+
+} // namespace
+} // namespace vm880::test
