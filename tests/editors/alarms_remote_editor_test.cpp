@@ -45,26 +45,6 @@ protected:
     std::unique_ptr<EditorDriver> ui;
 };
 
-TEST(RemoteFrequencyParts, SplitAndJoinKeepTheOffsetDigitApart)
-{
-    struct Case {
-        const char* whole;
-        const char* frequency;
-        const char* offset;
-    };
-    for (const Case& c : {Case{"1465202", "146520", "2"}, Case{"NONE", "NONE", "NONE"},
-                          Case{"146520NONE", "146520", "NONE"}}) {
-        EXPECT_EQ(FrequencyPart(c.whole), c.frequency) << c.whole;
-        EXPECT_EQ(OffsetPart(c.whole), c.offset) << c.whole;
-    }
-    EXPECT_EQ(WithFrequency("1465202", "147000"), "1470002");
-    EXPECT_EQ(WithFrequency("1465202", "NONE"), "NONE");
-    EXPECT_EQ(WithFrequency("NONE", "146520"), "146520NONE");
-    EXPECT_EQ(WithOffset("146520NONE", "3"), "1465203");
-    EXPECT_EQ(WithOffset("1465202", "1"), "1465201");
-    EXPECT_EQ(WithOffset("NONE", "1"), "NONE"); // no frequency, no offset
-}
-
 struct Bounds {
     const char* name;
     int number;

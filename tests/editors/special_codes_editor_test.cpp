@@ -325,16 +325,5 @@ TEST_F(SpecialCodesEditorTest, AnApplyThatChangesNothingStillMarksUnsavedWhileAF
     EXPECT_EQ(model.SpecialCodesChanged, kFalse);
 }
 
-TEST_F(SpecialCodesEditorTest, TheUnlockButtonOpensTheWindowItIsGiven)
-{
-    Open();
-    ui->Click("cmdUnlock"); // nothing wired: nothing happens
-    int opened = 0;
-    editor->SetUnlockWindow([&] { ++opened; });
-    ui->Click("cmdUnlock");
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(Pending(), -1);
-}
-
 } // namespace
 } // namespace vm880::test

@@ -346,6 +346,7 @@ QWidget* AlarmsRemoteEditor::memoryFrame()
     AddRow(grid, "Memory Number", Narrow(memory_->Combo(1)));
     AddRow(grid, "Frequency", Narrow(Control("OtherFreqStringSet"), 120));
     AddRow(grid, "CTCSS Code", Narrow(Control("OtherCTCSSSet")));
+    grid->setColumnStretch(2, 1);
     column->addLayout(grid);
     auto* options = new QHBoxLayout;
     const auto optionFrame = [&](const char* title, Field* field, int count) {
