@@ -205,8 +205,9 @@ void SerialLink::CheckInput(std::string_view command)
 
             step = "Check for ACK";
             const ReplyVerdict verdict = JudgeReply(lastReply_);
-            // Whatever follows the "+" is left for the discard before the next command, which
-            // drops it later than a drain here could.
+            // No drain here: the discard before the next command drops a repeated "+" later
+            // than a drain could, and one that comes after that command went out cannot be
+            // told from its answer without a pause after every line.
             if (verdict == ReplyVerdict::Accepted)
                 return;
             step = "Check for NACK";
