@@ -1,5 +1,6 @@
 #include "model/ini_document.h"
 
+#include <iterator>
 #include <utility>
 
 namespace vm880 {
@@ -85,8 +86,16 @@ IniDocument IniDocument::Parse(std::string_view text)
         }
         doc.sections_.back().lines.push_back(std::move(line));
     }
-    for (Section& s : doc.sections_)
+    for (Section& s : doc.sections_) {
+        // New entries go before the blank lines that separate sections; keeping those apart
+        // makes every addition an append.
+        auto firstBlank = s.lines.end();
+        while (firstBlank != s.lines.begin() && TrimBlanks(std::prev(firstBlank)->text).empty())
+            --firstBlank;
+        s.trailer.assign(std::make_move_iterator(firstBlank), std::make_move_iterator(s.lines.end()));
+        s.lines.erase(firstBlank, s.lines.end());
         s.reindex();
+    }
     return doc;
 }
 
@@ -98,9 +107,11 @@ std::string IniDocument::Serialize() const
             out += s.header;
             out += "\r\n";
         }
-        for (const Line& line : s.lines) {
-            out += line.text;
-            out += "\r\n";
+        for (const auto* part : {&s.lines, &s.trailer}) {
+            for (const Line& line : *part) {
+                out += line.text;
+                out += "\r\n";
+            }
         }
     }
     return out;
@@ -149,15 +160,8 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         s->lines[it->second] = std::move(entry);
         return;
     }
-    // After the last line that is not blank, so blank lines that separate sections stay last.
-    std::size_t at = s->lines.size();
-    while (at > 0 && TrimBlanks(s->lines[at - 1].text).empty())
-        --at;
-    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
-    if (at + 1 == s->lines.size())
-        s->firstEntry.emplace(std::move(lowerKey), at);
-    else
-        s->reindex();
+    s->lines.push_back(std::move(entry));
+    s->firstEntry.emplace(std::move(lowerKey), s->lines.size() - 1);
 }
 
 bool IniDocument::Remove(std::string_view section, std::string_view key)

@@ -45,6 +45,7 @@ private:
     struct Section {
         std::string header; // empty for the lines before the first section
         std::vector<Line> lines;
+        std::vector<Line> trailer; // blank lines after the last line that is not blank
         std::unordered_map<std::string, std::size_t> firstEntry; // lower-case key -> line
         void reindex();
     };

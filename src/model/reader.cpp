@@ -33,6 +33,13 @@ bool settleFirmwareVersion(ReaderContext& ctx, KeyAccess& keys)
 {
     ConfigModel& m = ctx.model;
     m.FirmwareVersion = ctx.Read(kVersion, "FirmwareVersion");
+    if (!ReaderContext::Savable(m.FirmwareVersion)) {
+        ctx.Log("Version: Firmware Version not valid -- DAT item: FirmwareVersion\r\nValue received "
+                "is '" + ReaderContext::Shown(m.FirmwareVersion)
+                    + "'\r\nValue has been defaulted to ''",
+                1);
+        m.FirmwareVersion.clear();
+    }
     for (;;) {
         if (!m.FirmwareVersion.empty()) {
             if (m.FirmwareVersion.rfind(m.ProgramVersion, 0) == 0)
