@@ -74,27 +74,9 @@ int writeAll(int fd, std::string_view data)
 // 0 when the file holds exactly `data`.
 int readsBackAs(const std::string& path, std::string_view data)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
     std::string back;
-    back.reserve(data.size());
-    char buffer[65536];
-    int err = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            err = n < 0 ? errno : 0;
-            break;
-        }
-        back.append(buffer, static_cast<std::size_t>(n));
-        if (back.size() > data.size())
-            break;
-    }
-    ::close(fd);
-    return err != 0 ? err : back == data ? 0 : EIO;
+    const int err = ReadWholeFile(path, data.size(), back);
+    return err == EFBIG ? EIO : err != 0 ? err : back == data ? 0 : EIO;
 }
 
 // Makes the folder's new entries (the renamed file) survive a power cut. Some file systems
@@ -152,6 +134,34 @@ void writeInPlace(const std::string& target, const std::string& temp, std::strin
 }
 
 } // namespace
+
+int ReadWholeFile(const std::string& fileName, std::size_t limit, std::string& text)
+{
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && static_cast<std::uintmax_t>(st.st_size) <= limit)
+        text.reserve(static_cast<std::size_t>(st.st_size) + 2); // room for a missing last line break
+    char buffer[65536];
+    int err = 0;
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            err = errno;
+            break;
+        }
+        if (n == 0 || text.size() + static_cast<std::size_t>(n) > limit) {
+            err = n == 0 ? 0 : EFBIG;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return err;
+}
 
 bool IsSaveTemporaryOf(const std::string& targetName, const std::string& candidate)
 {

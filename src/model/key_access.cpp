@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,34 +14,7 @@ namespace vm880 {
 
 namespace {
 
-constexpr std::uintmax_t kMaxFileSize = kMaxSettingsFileSize;
-
-// Reads the whole file; 0 or the errno of the failure.
-int readWhole(const std::string& fileName, std::uintmax_t expected, std::string& text)
-{
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    text.reserve(static_cast<std::size_t>(expected) + 2); // room for a missing last line break
-    char buffer[65536];
-    int err = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            err = errno;
-            break;
-        }
-        if (n == 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileSize) {
-            err = n == 0 ? 0 : EFBIG;
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return err;
-}
+constexpr std::size_t kMaxFileSize = kMaxSettingsFileSize;
 
 } // namespace
 
@@ -69,7 +41,7 @@ KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
         return entry;
     }
     std::string text;
-    if (int err = readWhole(fileName, size, text); err != 0) {
+    if (int err = ReadWholeFile(fileName, kMaxFileSize, text); err != 0) {
         entry = Entry::fault(FileStatus::Unreadable, std::strerror(err));
         return entry;
     }
