@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -76,6 +77,8 @@ protected:
                            [this](QDialog& dialog) { modals.push_back(dialog.objectName().toStdString()); }};
         context.viewer = &viewer;
         context.dialogs = &dialogs;
+        if (extendContext)
+            extendContext(context);
         window = std::make_unique<ZelMain>(std::move(context));
         window->tabs().SetFactory([](int area, EditorContext ctx) -> std::unique_ptr<EditorBase> {
             if (area == 0)
@@ -123,6 +126,7 @@ protected:
     ScriptedFileDialogs dialogs;
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
+    std::function<void(AppContext&)> extendContext; // what a test adds before Start()
     int endings = 0;
 };
 
