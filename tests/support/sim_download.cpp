@@ -30,6 +30,13 @@ SimController::Policy SimDownloadServer::Policy()
     return [this](const SimLine& line) { return Answer(line); };
 }
 
+bool SimDownloadServer::Handles(const SimLine& line) const
+{
+    const std::string& t = line.text;
+    return t == "1SendEram" || t == "1SendRTCEram" || t == "1SendAPEram" || t == "1GetVersion" || t == "OK"
+        || t == "r" || t == "o" || t == model_.Lock + model_.Terminator;
+}
+
 SimReply SimDownloadServer::next()
 {
     if (sent_ >= queue_.size())

@@ -39,6 +39,9 @@ public:
 
     SimController::Policy Policy();
     SimReply Answer(const SimLine& line);
+    // True for the lines of the download exchange: its requests, the program's
+    // acknowledgements and the closing lock code. Other lines are for the caller to answer.
+    bool Handles(const SimLine& line) const;
 
     // The main image lines served, as "address,value" (without line ends).
     const std::vector<std::string>& ImageLines() const { return imageLines_; }
