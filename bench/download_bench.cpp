@@ -32,17 +32,8 @@ namespace {
 
 using vm880::bench::Micros;
 using vm880::bench::Percentile;
+using vm880::bench::UnpacedClock;
 using SteadyClock = std::chrono::steady_clock;
-
-class UnpacedClock : public vm880::QtClock {
-public:
-    void SleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            pausedMs += ms;
-    }
-    std::int64_t pausedMs = 0;
-};
 
 void BM_MainImageDownload(benchmark::State& state)
 {

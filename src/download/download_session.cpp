@@ -103,6 +103,19 @@ void clearModel(SessionContext& c)
     c.model.CancelDownload = kFalse;
 }
 
+// The main image into the cleared model; false after telling the operator.
+bool decodeMain(SessionContext& c, const std::string& imagePath)
+{
+    if (DecodeEram(c.model, c.prompts, imagePath, c.programFolder + "/download.era") != kDone) {
+        tellFailed(c.prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
+                   "The data is not complete and is not useable" + std::string(kPara)
+                       + "Please try the download again");
+        return false;
+    }
+    c.model.LoadFromDownload = kTrue;
+    return true;
+}
+
 // Lines of `text` whose start is one of the tags: a file without any is no option file.
 bool holdsRecords(const std::string& text, const Option& option)
 {
@@ -158,13 +171,8 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         return fail(c);
     }
     c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
-    if (DecodeEram(m, prompts, files.main, c.programFolder + "/download.era") != kDone) {
-        tellFailed(prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
-                   "The data is not complete and is not useable" + std::string(kPara)
-                       + "Please try the download again");
+    if (!decodeMain(c, files.main))
         return fail(c);
-    }
-    m.LoadFromDownload = kTrue;
 
     for (const Option* option : {&kRTCOption, &kAPOption}) {
         const bool fitted = askFitted(prompts, *option, option->question);
@@ -242,13 +250,8 @@ int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::str
 
     clearModel(c);
     const std::string stamp = DownloadTimeStamp(c.now);
-    if (DecodeEram(m, prompts, mainFile, c.programFolder + "/download.era") != kDone) {
-        tellFailed(prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
-                   "The data is not complete and is not useable" + std::string(kPara)
-                       + "Please try the download again");
+    if (!decodeMain(c, mainFile))
         return fail(c);
-    }
-    m.LoadFromDownload = kTrue;
 
     for (const Option* option : {&kRTCOption, &kAPOption}) {
         const bool fitted = askFitted(prompts, *option, importQuestion(*option));

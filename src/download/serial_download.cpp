@@ -152,6 +152,17 @@ void SerialDownload::send(std::string_view text)
                               + "\": " + serial_.Port().LastError());
 }
 
+void SerialDownload::startMemoryFile(std::ofstream& file, const std::string& path, std::string_view caption,
+                                     int maximum)
+{
+    file.open(path, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw SystemError(error_number::FileAccess, "Cannot write the memory file " + path);
+    if (progress_)
+        progress_->Start(caption, maximum);
+    clock_.Yield();
+}
+
 void SerialDownload::closeWithLock()
 {
     try {
@@ -321,12 +332,7 @@ int SerialDownload::VM880Download(const std::string& memFilePath)
     std::ofstream file;
     // The port did not open: the operator has been told.
     auto transfer = [&] {
-        file.open(memFilePath, std::ios::binary | std::ios::trunc);
-        if (!file)
-            throw SystemError(error_number::FileAccess, "Cannot write the memory file " + memFilePath);
-        if (progress_)
-            progress_->Start(download_text::kMainCaption, kMainImageLines - 1);
-        clock_.Yield();
+        startMemoryFile(file, memFilePath, download_text::kMainCaption, kMainImageLines - 1);
 
         send("OK");
         clock_.SleepMs(50);
@@ -412,12 +418,7 @@ int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
     int status = kFailed;
     std::ofstream file;
     auto transfer = [&] {
-        file.open(memFilePath, std::ios::binary | std::ios::trunc);
-        if (!file)
-            throw SystemError(error_number::FileAccess, "Cannot write the memory file " + memFilePath);
-        if (progress_)
-            progress_->Start(b.caption, b.maximum);
-        clock_.Yield();
+        startMemoryFile(file, memFilePath, b.caption, b.maximum);
 
         // Whatever is still waiting belongs to an earlier exchange, never to this one.
         serial_.Port().ReadAll();

@@ -83,6 +83,8 @@ private:
     bool openPort();
     void send(std::string_view text);
     void closeWithLock();
+    // Opens (empties) the memory file and shows the progress of a download into it.
+    void startMemoryFile(std::ofstream& file, const std::string& path, std::string_view caption, int maximum);
 
     ConfigModel& model_;
     Prompts& prompts_;

@@ -49,8 +49,8 @@ protected:
         model.DatFileSaved = kFalse;
     }
 
+    std::unique_ptr<SimDownloadServer> server; // outlives the simulator's thread
     SimController sim;
-    std::unique_ptr<SimDownloadServer> server;
     PtySerialPort simPort{sim.SlavePath()};
     SkippingClock clock;
     SerialLink serial{model, simPort, clock, prompts};
@@ -66,6 +66,8 @@ struct QuestionCase {
     const char* saveAs;                                   // the Save As dialog's answer, or nullptr
     bool kept;                                            // the loaded file is still there afterwards
 };
+void PrintTo(const QuestionCase& c, std::ostream* os) { *os << c.name; }
+
 
 class DownloadQuestions : public DownloadCommandsTest, public ::testing::WithParamInterface<QuestionCase> {};
 

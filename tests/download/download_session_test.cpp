@@ -121,8 +121,8 @@ struct SessionRig {
         return loaded;
     }
 
+    SimDownloadServer server; // outlives the simulator's thread, which answers through it
     SimController sim;
-    SimDownloadServer server;
     PtySerialPort port{sim.SlavePath()};
     SkippingClock clock;
     ConfigModel model;
@@ -131,7 +131,7 @@ struct SessionRig {
     TempFolder folder;
     ScriptedFileDialogs dialogs;
     SerialLink serial{model, port, clock, prompts};
-    SerialDownload download{model, prompts, clock, serial, nullptr, DownloadTiming{300, 60000, 60000, 1000, 40, 10}};
+    SerialDownload download{model, prompts, clock, serial, nullptr, DownloadTiming{1000, 60000, 60000, 4000, 60, 10}};
     int views = 0;
     SessionContext context{model, prompts, keys, folder.path().string(), folder.file("zel.ini"), kNow,
                            [this] { ++views; }};
@@ -169,6 +169,8 @@ struct FailureCase {
     std::vector<Answer> answers; // to the RTC and autopatch questions
     const char* firstLine;       // of the box that ended the run
 };
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class DownloadFailure : public ::testing::TestWithParam<FailureCase> {};
 
@@ -277,6 +279,8 @@ struct ImportFailure {
     const char* textPart;
     bool modelKept;                       // the file loaded before is still there
 };
+void PrintTo(const ImportFailure& c, std::ostream* os) { *os << c.name; }
+
 
 class ImportFailures : public ::testing::TestWithParam<ImportFailure> {};
 

@@ -97,7 +97,7 @@ void SimDownloadServer::queueOption(const std::vector<std::string>& records, con
         SimReply write = faults_.splitRecords ? split(bytes, bytes.size() / 2, 5) : SimReply::Bytes(bytes);
         if (i == 0 && faults_.echoAlone) {
             // A pause longer than the program's record gap: the echo is a record of its own.
-            write.chunks.front().delayMs = 60;
+            write.chunks.front().delayMs = 200;
             write.chunks.insert(write.chunks.begin(), {echo, 0});
         } else if (i == 0) {
             write.chunks.front().bytes.insert(0, echo);
