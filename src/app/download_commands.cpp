@@ -73,7 +73,10 @@ void DownloadCommands::mnuVM880Download_Click()
     namespace t = download_command_text;
     if (context_.busy && RefuseWhileBusy(*context_.busy, prompts))
         return;
+    bool started = false; // the loaded file is gone from here on
     try {
+        if (!context_.clock || !context_.serialLink)
+            throw std::logic_error("the download needs the clock and the serial link");
         if (!window_.fileCommands().AskUnsavedChanges(t::kDownloadUnsaved))
             return;
         if (model.ComPort == 0) {
@@ -87,8 +90,6 @@ void DownloadCommands::mnuVM880Download_Click()
                             "download is complete. Are you sure you want to do this?")
             != Answer::Yes)
             return;
-        if (!context_.clock || !context_.serialLink)
-            throw std::logic_error("the download needs the clock and the serial link");
         BusyState::Hold hold;
         if (context_.busy)
             hold = context_.busy->TryHold("Download");
@@ -98,12 +99,16 @@ void DownloadCommands::mnuVM880Download_Click()
         SessionContext session{model, prompts, context_.keys, context_.programFolder,
                                ZelIniPath(context_.programFolder), std::time(nullptr),
                                [this] { window_.fUnloadForms(); }};
+        started = true;
         if (DownloadToSettingsFile(session, download) == kDone)
             loadSaved();
     } catch (const std::exception& e) {
         ReportSystemError(prompts, e, kModule, "mnuVM880Download_Click", "", "Error during VM880 download");
-        window_.fUnloadForms();
-        model.DatFileLoaded = kFalse;
+        if (started) {
+            // Whatever was shown or half-read is not to be trusted or saved.
+            window_.fUnloadForms();
+            model.DatFileLoaded = kFalse;
+        }
     }
 }
 
@@ -113,6 +118,7 @@ void DownloadCommands::mnuImportLinux_Click()
     Prompts& prompts = context_.prompts;
     if (context_.busy && RefuseWhileBusy(*context_.busy, prompts))
         return;
+    bool started = false;
     try {
         if (!window_.fileCommands().AskUnsavedChanges(download_command_text::kImportUnsaved))
             return;
@@ -126,12 +132,15 @@ void DownloadCommands::mnuImportLinux_Click()
         SessionContext session{model, prompts, context_.keys, context_.programFolder,
                                ZelIniPath(context_.programFolder), std::time(nullptr),
                                [this] { window_.fUnloadForms(); }};
+        started = true;
         if (ImportToSettingsFile(session, *context_.dialogs, mainFile) == kDone)
             loadSaved();
     } catch (const std::exception& e) {
         ReportSystemError(prompts, e, kModule, "mnuImportLinux_Click", "", "Error during VM880 download");
-        window_.fUnloadForms();
-        model.DatFileLoaded = kFalse;
+        if (started) {
+            window_.fUnloadForms();
+            model.DatFileLoaded = kFalse;
+        }
     }
 }
 

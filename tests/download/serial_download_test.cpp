@@ -218,6 +218,11 @@ TEST_P(OptionDownload, OneLinePerRecordEndedByComplete)
         // A refused request leaves its "-" line in the clock board's file, before the records.
         ASSERT_GE(written.size(), expected.size());
         EXPECT_EQ(written.substr(written.size() - expected.size()), expected);
+        // One acknowledgement per record (and per refusal the clock board wrote).
+        const auto commands = rig.sim.Commands();
+        const std::size_t records = (c.rtc ? RTCRecords(served) : APRecords(served)).size();
+        EXPECT_EQ(static_cast<std::size_t>(std::count(commands.begin(), commands.end(), c.rtc ? "r" : "o")),
+                  records + static_cast<std::size_t>(c.requests - 1));
     }
     const auto titles = rig.prompts.titles();
     if (*c.boxTitle)
@@ -247,42 +252,19 @@ INSTANTIATE_TEST_SUITE_P(
                    kFailed, 1, download_text::kLineTimeoutTitle}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OptionDownloadExchange, AcknowledgesEachRecordOnce)
+TEST(VersionDownload, JoinsTheReplyUntilThePlusAndFailsSilently)
 {
-    for (bool rtc : {true, false}) {
-        DownloadRig rig(with([](auto& f) { f.splitRecords = true; }));
-        const std::string mem = rig.folder.file("option.mem");
-        ASSERT_EQ(rtc ? rig.download.RTCDownload(mem) : rig.download.APDownload(mem), kDone);
-        const ConfigModel served = SampleControllerModel();
-        const std::size_t records = (rtc ? RTCRecords(served) : APRecords(served)).size();
-        const auto commands = rig.sim.Commands();
-        EXPECT_EQ(static_cast<std::size_t>(std::count(commands.begin(), commands.end(), rtc ? "r" : "o")),
-                  records);
-        EXPECT_EQ(commands.front(), rtc ? "1SendRTCEram" : "1SendAPEram");
-    }
-}
-
-TEST(VersionDownload, JoinsTheReplyUntilThePlus)
-{
-    for (bool split : {false, true}) {
-        DownloadRig rig(with([split](auto& f) { f.splitVersion = split; }));
+    for (const char* how : {"whole", "split", "silent"}) {
+        DownloadRig rig(with([how](auto& f) { f.splitVersion = std::string(how) == "split"; }));
+        if (std::string(how) == "silent")
+            rig.sim.FaultOnPattern("1GetVersion", SimReply::Silence());
         rig.model.FirmwareVersion = "old";
-        EXPECT_EQ(rig.download.VersionDownload(), kDone);
-        EXPECT_EQ(rig.model.FirmwareVersion, "6012") << split;
+        EXPECT_EQ(rig.download.VersionDownload(), std::string(how) == "silent" ? kFailed : kDone) << how;
+        EXPECT_EQ(rig.model.FirmwareVersion, std::string(how) == "silent" ? "" : "6012") << how;
         EXPECT_EQ(rig.sim.Commands().front(), "1GetVersion");
         EXPECT_EQ(rig.LastCommand(), "#D");
         EXPECT_TRUE(rig.prompts.titles().empty());
     }
-}
-
-TEST(VersionDownload, SilentControllerFailsWithoutABox)
-{
-    DownloadRig rig;
-    rig.sim.FaultOnPattern("1GetVersion", SimReply::Silence());
-    EXPECT_EQ(rig.download.VersionDownload(), kFailed);
-    EXPECT_EQ(rig.model.FirmwareVersion, "");
-    EXPECT_TRUE(rig.prompts.titles().empty());
-    EXPECT_FALSE(rig.port.IsOpen());
 }
 
 TEST(VersionDownload, ReplyKeepsOnlyPrintableTextBeforeThePlus)
