@@ -152,6 +152,17 @@ void SerialDownload::send(std::string_view text)
                               + "\": " + serial_.Port().LastError());
 }
 
+void SerialDownload::guarded(const char* procName, const char* errorText, const std::function<void()>& transfer)
+{
+    try {
+        if (openPort())
+            transfer();
+    } catch (const std::exception& e) {
+        ReportSystemError(prompts_, e, kModule, procName, "", errorText);
+        failure_ = e.what();
+    }
+}
+
 void SerialDownload::startMemoryFile(std::ofstream& file, const std::string& path, std::string_view caption,
                                      int maximum)
 {
@@ -380,14 +391,7 @@ int SerialDownload::VM880Download(const std::string& memFilePath)
                 break;
         }
     };
-    try {
-        if (openPort())
-            transfer();
-    } catch (const std::exception& e) {
-        ReportSystemError(prompts_, e, kModule, "VM880Download", "",
-                          "Error downloading settings from controller:");
-        failure_ = e.what();
-    }
+    guarded("VM880Download", "Error downloading settings from controller:", transfer);
     file.close();
     if (status == kDone && !file)
         status = kFailed;
@@ -483,13 +487,7 @@ int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
                 break;
         }
     };
-    try {
-        if (openPort())
-            transfer();
-    } catch (const std::exception& e) {
-        ReportSystemError(prompts_, e, kModule, b.procName, "", b.errorText);
-        failure_ = e.what();
-    }
+    guarded(b.procName, b.errorText, transfer);
     closeWithLock();
     file.close();
     if (status == kDone && !file)
@@ -534,17 +532,12 @@ int SerialDownload::VersionDownload()
         model_.FirmwareVersion = VersionFromReply(reply);
         return true;
     };
-    try {
-        if (openPort()) {
-            if (query())
-                status = kDone;
-            else
-                failure_ = "The controller did not tell its firmware version.";
-        }
-    } catch (const std::exception& e) {
-        ReportSystemError(prompts_, e, kModule, "VersionDownload", "", "Error in downloading version number");
-        failure_ = e.what();
-    }
+    guarded("VersionDownload", "Error in downloading version number", [&] {
+        if (query())
+            status = kDone;
+        else
+            failure_ = "The controller did not tell its firmware version.";
+    });
     closeWithLock();
     model_.PortOpenFailed = kFalse;
     return status;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -81,6 +82,9 @@ private:
     enum class Board { RTC, AP };
     int optionDownload(Board board, const std::string& memFilePath);
     bool openPort();
+    // Opens the port and runs `transfer`; an unexpected failure is reported under
+    // `procName` and ends the run (the port not opening has been told already).
+    void guarded(const char* procName, const char* errorText, const std::function<void()>& transfer);
     void send(std::string_view text);
     void closeWithLock();
     // Opens (empties) the memory file and shows the progress of a download into it.
