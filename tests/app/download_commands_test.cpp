@@ -6,6 +6,7 @@
 
 #include "app/download_commands.h"
 #include "app/file_commands.h"
+#include "app/version.h"
 #include "download/download_session.h"
 #include "download/serial_download.h"
 #include "link/busy_state.h"
@@ -163,8 +164,7 @@ TEST_F(DownloadCommandsTest, CancelInTheProgressWindowEndsWithNothingLoaded)
     };
     prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle);
     Download();
-    EXPECT_EQ(prompts.titles(), (std::vector<std::string>{download_command_text::kConfirmTitle,
-                                                          download_text::kProgramTitle,
+    EXPECT_EQ(prompts.titles(), (std::vector<std::string>{download_command_text::kConfirmTitle, kProgramTitle,
                                                           session_text::kDownloadErrorTitle}));
     EXPECT_EQ(model.DatFileLoaded, kFalse);
     EXPECT_EQ(model.HangTime(1), "");
