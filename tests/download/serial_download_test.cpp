@@ -213,16 +213,20 @@ TEST_P(OptionDownload, OneLinePerRecordEndedByComplete)
     EXPECT_EQ(rig.server.Requests(), c.requests);
     const ConfigModel served = SampleControllerModel();
     const std::string expected = OptionFileText(c.rtc ? RTCRecords(served) : APRecords(served));
-    const std::string written = ReadFile(mem);
+    // A record that arrived with its own line end leaves an empty line, which decoding skips.
+    std::string written = ReadFile(mem);
+    for (std::size_t at; (at = written.find("\r\n\r\n")) != std::string::npos;)
+        written.erase(at, 2);
     if (status == kDone) {
         // A refused request leaves its "-" line in the clock board's file, before the records.
         ASSERT_GE(written.size(), expected.size());
         EXPECT_EQ(written.substr(written.size() - expected.size()), expected);
-        // One acknowledgement per record (and per refusal the clock board wrote).
+        // The clock board also acknowledges each refusal it wrote.
         const auto commands = rig.sim.Commands();
         const std::size_t records = (c.rtc ? RTCRecords(served) : APRecords(served)).size();
+        // One acknowledgement per record, none for the one that came with the end marker.
         EXPECT_EQ(static_cast<std::size_t>(std::count(commands.begin(), commands.end(), c.rtc ? "r" : "o")),
-                  records + static_cast<std::size_t>(c.requests - 1));
+                  records + static_cast<std::size_t>(c.requests - 1) - (c.faults.endWithLastRecord ? 1 : 0));
     }
     const auto titles = rig.prompts.titles();
     if (*c.boxTitle)
@@ -240,6 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"ClockEchoMergedWithFirstRecord", true, {}, kDone, 1, ""},
         OptionCase{"ClockRecordsSplitEchoAlone",
                    true, with([](auto& f) { f.splitRecords = true; f.echoAlone = true; }), kDone, 1, ""},
+        OptionCase{"ClockEndWithTheLastRecord", true, with([](auto& f) { f.endWithLastRecord = true; }), kDone, 1, ""},
         OptionCase{"ClockRefusedTwiceThenServed", true, with([](auto& f) { f.refuseOption = 2; }), kDone, 3, ""},
         OptionCase{"ClockRefusingForever", true, with([](auto& f) { f.refuseOption = 100; }), kFailed, 6,
                    download_text::kBadDataTitle},
@@ -248,6 +253,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"AutopatchEchoMerged", false, {}, kDone, 1, ""},
         OptionCase{"AutopatchEndSplitOverTwoWrites",
                    false, with([](auto& f) { f.splitRecords = true; f.echoAlone = true; }), kDone, 1, ""},
+        OptionCase{"AutopatchEndWithTheLastRecord", false, with([](auto& f) { f.endWithLastRecord = true; }), kDone,
+                   1, ""},
         OptionCase{"AutopatchRefusedIsNotAskedAgain", false, with([](auto& f) { f.refuseOption = 1; }),
                    kFailed, 1, download_text::kLineTimeoutTitle}),
     [](const auto& info) { return std::string(info.param.name); });

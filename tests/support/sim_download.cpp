@@ -91,10 +91,14 @@ void SimDownloadServer::queueOption(const std::vector<std::string>& records, con
         queue_.push_back(SimReply::Bytes(echo));
         return;
     }
-    for (std::size_t i = 0; i <= records.size(); ++i) {
+    const std::size_t writes = faults_.endWithLastRecord && !records.empty() ? records.size() : records.size() + 1;
+    for (std::size_t i = 0; i < writes; ++i) {
         // A record needs no line end: the board pauses for its acknowledgement.
         std::string bytes = i < records.size() ? records[i] : end;
-        SimReply write = faults_.splitRecords ? split(bytes, bytes.size() / 2, 5) : SimReply::Bytes(bytes);
+        if (i + 1 == records.size() && writes == records.size())
+            bytes += "\r\n" + end;
+        // Cut after the third byte: the end markers ("Com" + "plete", "RIC" + "omplete") too.
+        SimReply write = faults_.splitRecords ? split(bytes, 3, 5) : SimReply::Bytes(bytes);
         if (i == 0 && faults_.echoAlone) {
             // A pause longer than the program's record gap: the echo is a record of its own.
             write.chunks.front().delayMs = 200;

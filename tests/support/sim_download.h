@@ -27,8 +27,9 @@ struct SimDownloadFaults {
     std::string garbage = "garbage";
     bool refuseMain = false;    // "-" in place of the main image
     int refuseOption = 0;       // "-" to the first so many option requests
-    bool splitRecords = false;  // every option record in two writes, 5 ms apart
+    bool splitRecords = false;  // every option record in two writes 5 ms apart, cut after its third byte
     bool echoAlone = false;     // the boards' "+Send..." echo in its own write (else merged)
+    bool endWithLastRecord = false; // the boards' end marker in one write with their last record
     bool silentOptions = false; // the option boards send their echo and then nothing
     bool splitVersion = false;  // the version reply in two writes, the "+" in the second
 };
