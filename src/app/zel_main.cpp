@@ -10,6 +10,7 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "app/tt_pad.h"
+#include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
 #include "editors/setting_text.h"
@@ -69,6 +70,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
+    downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
 
 ZelMain::~ZelMain()
