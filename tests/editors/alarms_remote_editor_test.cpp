@@ -8,6 +8,7 @@
 #include "fake_editor_services.h"
 #include "tables/code_lookup.h"
 #include "loaded_model.h"
+#include "refusal_sweep.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,15 +46,6 @@ protected:
     std::unique_ptr<EditorDriver> ui;
 };
 
-struct Bounds {
-    const char* name;
-    int number;
-    const char* good;
-    const char* bad;
-    const char* title;
-    const char* text;
-};
-
 const Bounds kBounds[] = {
     {"RemoteBasePrefixSet", 1, "*#ABC", "123456", "Remote Base Prefix",
      "Remote Base Setup: Remote Base Prefix is invalid.  Must be 1-5 valid DTMF characters"},
@@ -79,17 +71,7 @@ TEST_F(AlarmsRemoteEditorTest, EveryTextFieldRefusesWithItsOwnWarning)
         if (field->kind() == FieldKind::Text)
             declared.push_back(field->name());
     EXPECT_EQ(declared, (std::vector<std::string>{"RemoteBasePrefixSet", "OtherFreqStringSet", "OtherCTCSSSet"}));
-    for (const Bounds& b : kBounds) {
-        SCOPED_TRACE(std::string(b.name) + " " + b.bad);
-        ui->Type(b.name, b.good);
-        EXPECT_EQ(Pending(), b.number);
-        EXPECT_TRUE(ui->Leave(b.name));
-        ui->Type(b.name, b.bad);
-        prompts.Answer(Answer::Ok, b.title);
-        EXPECT_FALSE(ui->Leave(b.name));
-        EXPECT_EQ(prompts.prompts().back().text, b.text);
-        EXPECT_EQ(prompts.prompts().back().style, 48);
-    }
+    SweepRefusals(*ui, prompts, [this] { return Pending(); }, kBounds);
     // Apply checks the field edited last and copies nothing.
     prompts.Answer(Answer::Ok, "Remote Base CTCSS").Answer(Answer::Ok, "APPLY FAIL");
     ui->Apply();

@@ -8,6 +8,7 @@
 #include "editors/setting_text.h"
 #include "fake_editor_services.h"
 #include "loaded_model.h"
+#include "refusal_sweep.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,28 +37,11 @@ protected:
         ui->Type("TollRestrictSet", number);
         editor->AddTollRestriction();
     }
-    // Refused once with `title`; returns the warning's text.
-    std::string Refused(const std::string& name, const std::string& title)
-    {
-        prompts.Answer(Answer::Ok, title);
-        EXPECT_FALSE(ui->Leave(name)) << name;
-        return prompts.prompts().empty() ? std::string() : prompts.prompts().back().text;
-    }
-
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
     FakeEditorServices fakes{prompts};
     std::unique_ptr<SpecialCodesEditor> editor;
     std::unique_ptr<EditorDriver> ui;
-};
-
-struct Bounds {
-    const char* name;
-    int number; // pending state while edited (0: the autodial box)
-    const char* good;
-    const char* bad;
-    const char* title;
-    const char* text;
 };
 
 const Bounds kBounds[] = {
@@ -101,17 +85,7 @@ TEST_F(SpecialCodesEditorTest, EveryTextFieldRefusesWithItsOwnWarning)
     std::sort(golden.begin(), golden.end());
     EXPECT_EQ(declared, golden);
 
-    for (const Bounds& b : kBounds) {
-        SCOPED_TRACE(std::string(b.name) + " " + b.bad);
-        ui->Type(b.name, b.good);
-        EXPECT_EQ(Pending(), b.number);
-        EXPECT_TRUE(ui->Leave(b.name));
-        ui->Type(b.name, b.bad);
-        EXPECT_EQ(Refused(b.name, b.title), b.text);
-        EXPECT_EQ(prompts.prompts().back().style, 48);
-        EXPECT_EQ(ui->Text(b.name), b.bad); // kept for the operator to correct
-    }
-    EXPECT_EQ(prompts.pending(), 0u);
+    SweepRefusals(*ui, prompts, [this] { return Pending(); }, kBounds);
 }
 
 TEST_F(SpecialCodesEditorTest, NoCodeIsStoredAsZeroAndShownAsNone)

@@ -36,9 +36,26 @@ bool EndsWithNone(const Text& text)
     return text.size() > 4 && text.compare(text.size() - 4, 4, kNone) == 0;
 }
 
-std::string MemoryHead(int memory)
+// A value of a remote-base memory: "NONE" (an empty box) only above memory 10, otherwise
+// passing `valid` and filled with zeros in front up to `width` characters.
+CheckFn MemoryValueCheck(std::string required, int (*valid)(std::string_view, int), std::string invalid,
+                         std::size_t width)
 {
-    return "Remote Base Memory " + std::to_string(memory) + "\r\n";
+    return [=](FieldCheck& c) -> std::optional<Refusal> {
+        const int m = c.element();
+        const Text value = c.Value();
+        const std::string head = "Remote Base Memory " + std::to_string(m) + "\r\nRemote Base Memory: ";
+        if (value == kNone) {
+            if (m > kMemoriesNeedingValues)
+                return std::nullopt;
+            return Refusal{head + required + " for Remote Base Memories 1-10"};
+        }
+        if (valid(value, m) != kValid)
+            return Refusal{head + invalid};
+        if (value.size() < width)
+            c.SetText(Text(width - value.size(), '0') + value);
+        return std::nullopt;
+    };
 }
 
 // Shows no option at all for a value none of them stands for ("NONE" of an unused memory),
@@ -173,30 +190,16 @@ void AlarmsRemoteEditor::declareMemories()
 {
     const ElementProvider memory = ByRecord(*memory_);
     const Binding freqString = Bind(&M::FreqString, &M::RemoteBaseMemoriesChanged);
-    frequency_ = &AddText(
-        {.number = 2,
-         .name = "OtherFreqStringSet",
-         .bind = SplitPart(freqString, FrequencyPart, WithFrequency),
-         .title = FixedTitle("Remote Base Frequency"),
-         .check = [](FieldCheck& c) -> std::optional<Refusal> {
-             const int m = c.element();
-             const Text value = c.Value();
-             if (value == kNone) {
-                 if (m > kMemoriesNeedingValues)
-                     return std::nullopt;
-                 return Refusal{MemoryHead(m)
-                                + "Remote Base Memory: Frequency is required for Remote Base Memories 1-10"};
-             }
-             if (CheckFreqString(value, m) != kValid)
-                 return Refusal{MemoryHead(m) + "Remote Base Memory: Frequency is invalid.  Must be numeric"};
-             if (value.size() < 6)
-                 c.SetText(Text(6 - value.size(), '0') + value);
-             return std::nullopt;
-         },
-         .slotCount = 1,
-         .area = &M::RemoteBaseChanged,
-         .shown = {{kNone, QString(), true}},
-         .from = memory});
+    frequency_ = &AddText({.number = 2,
+                           .name = "OtherFreqStringSet",
+                           .bind = SplitPart(freqString, FrequencyPart, WithFrequency),
+                           .title = FixedTitle("Remote Base Frequency"),
+                           .check = MemoryValueCheck("Frequency is required", CheckFreqString,
+                                                     "Frequency is invalid.  Must be numeric", 6),
+                           .slotCount = 1,
+                           .area = &M::RemoteBaseChanged,
+                           .shown = {{kNone, QString(), true}},
+                           .from = memory});
     offset_ = &AddOptions({.name = "OffsetFrame",
                            .bind = SplitPart(freqString, OffsetPart, WithOffset),
                            .options = {{"OtherMinus", "- Minus", "1"},
@@ -205,32 +208,18 @@ void AlarmsRemoteEditor::declareMemories()
                            .slotCount = 1,
                            .area = &M::RemoteBaseChanged,
                            .from = memory});
-    ctcss_ = &AddText(
-        {.number = 3,
-         .name = "OtherCTCSSSet",
-         .bind = Bind(&M::CTCSS, &M::RemoteBaseMemoriesChanged),
-         .title = FixedTitle("Remote Base CTCSS"),
-         .check = [](FieldCheck& c) -> std::optional<Refusal> {
-             const int m = c.element();
-             const Text value = c.Value();
-             if (value == kNone) {
-                 if (m > kMemoriesNeedingValues)
-                     return std::nullopt;
-                 return Refusal{MemoryHead(m)
-                                + "Remote Base Memory: CTCSS is required for Remote Base Memories 1-10"};
-             }
-             if (CheckCTCSSCode(value, m) != kValid)
-                 return Refusal{MemoryHead(m)
-                                + "Remote Base Memory: CTCSS code invalid, must be between numeric and must be "
-                                  "valid for the radio"};
-             if (value.size() == 1)
-                 c.SetText("0" + value);
-             return std::nullopt;
-         },
-         .slotCount = 1,
-         .area = &M::RemoteBaseChanged,
-         .shown = {{kNone, QString(), true}},
-         .from = memory});
+    ctcss_ = &AddText({.number = 3,
+                       .name = "OtherCTCSSSet",
+                       .bind = Bind(&M::CTCSS, &M::RemoteBaseMemoriesChanged),
+                       .title = FixedTitle("Remote Base CTCSS"),
+                       .check = MemoryValueCheck("CTCSS is required", CheckCTCSSCode,
+                                                 "CTCSS code invalid, must be between numeric and must be valid "
+                                                 "for the radio",
+                                                 2),
+                       .slotCount = 1,
+                       .area = &M::RemoteBaseChanged,
+                       .shown = {{kNone, QString(), true}},
+                       .from = memory});
     plMode_ = &AddOptions({.name = "PLFrame",
                            .bind = Bind(&M::CTCSSMode, &M::RemoteBaseMemoriesChanged),
                            .options = {{"OtherNoPL", "Off", "0"},
