@@ -1,0 +1,36 @@
+#include "editors/functions/analog_meters.h"
+
+#include "model/ini_document.h"
+#include "tables/meter_tables.h"
+
+namespace vm880 {
+
+using M = ConfigModel;
+
+const std::array<MeterField, 4> kMeterFields = {{
+    {1, "RealLowSetting", &M::RealLow, "Real Low"},
+    {2, "MeterLowSetting", &M::MeterLow, "Meter Low"},
+    {3, "RealHighSetting", &M::RealHigh, "Real High"},
+    {4, "MeterHighSetting", &M::MeterHigh, "Meter High"},
+}};
+
+std::string MeterRangeText(std::string_view name, int lo, int hi)
+{
+    return std::string(name) + " invalid, must be between " + std::to_string(lo) + " and " +
+           std::to_string(hi);
+}
+
+Text TripValueEntered(std::string_view typed)
+{
+    return MeterSetPointForm(TrimBlanks(typed));
+}
+
+std::optional<std::string> TripValueRefusal(std::string_view value)
+{
+    if (CheckMeterSetPoint(value) == kValid)
+        return std::nullopt;
+    return "Trip Value invalid, must be between 0 and 35000 with a leading 'A' allowed to "
+           "indicate negative";
+}
+
+} // namespace vm880
