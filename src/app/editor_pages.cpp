@@ -1,6 +1,8 @@
 #include "app/editor_pages.h"
 
 #include "editors/editor_base.h"
+#include "editors/functions/analog_editor.h"
+#include "editors/ports/courtesy_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -13,6 +15,10 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorContext context)
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
         return std::make_unique<TimersEditor>(context);
+    case 1:
+        return std::make_unique<CourtesyEditor>(context);
+    case 4:
+        return std::make_unique<AnalogEditor>(context);
     case 10:
         return std::make_unique<PortSwitchesEditor>(context);
     default:

@@ -14,12 +14,6 @@ const std::array<MeterField, 4> kMeterFields = {{
     {4, "MeterHighSetting", &M::MeterHigh, "Meter High"},
 }};
 
-std::string MeterRangeText(std::string_view name, int lo, int hi)
-{
-    return std::string(name) + " invalid, must be between " + std::to_string(lo) + " and " +
-           std::to_string(hi);
-}
-
 Text TripValueEntered(std::string_view typed)
 {
     return MeterSetPointForm(TrimBlanks(typed));

@@ -36,9 +36,6 @@ inline constexpr const char* kVrefName = "VREF";
 inline constexpr int kTripValueField = 6;
 inline constexpr const char* kTripValueTitle = "Meter Trip Value";
 
-// "<name> invalid, must be between <lo> and <hi>": the warning of fields 1 to 5.
-std::string MeterRangeText(std::string_view name, int lo, int hi);
-
 // The trip value as the working copy keeps what was typed: without blanks at either end, a
 // minus sign written as "A" and in capitals, so "-250" and "a250" are both kept as "A250".
 Text TripValueEntered(std::string_view typed);
