@@ -92,16 +92,16 @@ TEST(CourtesyPreview, PlaysEachSegmentAfterItsDelayWithTheExactTonesAndLengths)
 
 TEST(CourtesyPreview, AllZeroSoundsNothingAndTheLongestTakesEightySecondsOfClockTime)
 {
-    PreviewRig silent;
-    ASSERT_TRUE(silent.Play(Tone({"0", "0", "0", "0"}, {"0", "0", "0", "0"},
-                                 {"0", "0", "0", "0", "0", "0", "0", "0"})));
+    PreviewRig silent, longest;
+    CourtesyToneValues zero, highest;
+    zero.fill("0");
+    highest.fill("10000");
+    for (std::size_t tone = 8; tone < 16; ++tone)
+        highest[tone] = "3500";
+    ASSERT_TRUE(silent.Play(zero));
     EXPECT_TRUE(silent.sound.played.empty());
     EXPECT_EQ(silent.fake.NowMs(), 0);
-
-    PreviewRig longest;
-    ASSERT_TRUE(longest.Play(Tone({"10000", "10000", "10000", "10000"},
-                                  {"10000", "10000", "10000", "10000"},
-                                  {"3500", "3500", "3500", "3500", "3500", "3500", "3500", "3500"})));
+    ASSERT_TRUE(longest.Play(highest));
     EXPECT_EQ(longest.sound.played.size(), 4u);
     EXPECT_EQ(longest.fake.NowMs(), 80000);
 }
@@ -120,15 +120,12 @@ TEST(CourtesyPreview, ASegmentThatCannotBePlayedEndsThePreviewWithOneMessage)
 
 TEST(CourtesyPreview, ValuesOutsideTheFieldsAreTakenAsZero)
 {
-    // The field checks keep these out; should one arrive, it must neither throw nor pause for
-    // hours. Leading zeros are read as the number they write.
-    const auto segments = PreviewSegments(
-        Tone({"", "abc", "10001", "0500"}, {"12.5", "-5", "10000", " 7"},
-             {"3501", "3500", "0440", "99999999999", "1", "2", "3", "4"}));
-    EXPECT_EQ(segments[0], (PreviewSegment{0, 0, 3500, 0.0}));
-    EXPECT_EQ(segments[1], (PreviewSegment{0, 440, 0, 0.0}));
-    EXPECT_EQ(segments[2], (PreviewSegment{0, 1, 2, 10.0}));
-    EXPECT_EQ(segments[3], (PreviewSegment{500, 3, 4, 0.0}));
+    // The field checks keep these out; should one arrive it must neither throw nor pause for
+    // hours. Leading zeros read as the number they write.
+    const auto s = PreviewSegments(Tone({"", "abc", "10001", "0500"}, {"12.5", "-5", "10000", " 7"},
+                                        {"3501", "3500", "0440", "99999999999", "1", "2", "3", "4"}));
+    EXPECT_EQ(s, (std::array<PreviewSegment, 4>{{{0, 0, 3500, 0.0}, {0, 440, 0, 0.0},
+                                                  {0, 1, 2, 10.0}, {500, 3, 4, 0.0}}}));
 }
 
 } // namespace
