@@ -6,7 +6,8 @@
 #include "app/app_context.h"
 #include "app/main_menus.h"
 #include "app/recent_files.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
+#include "link/busy_state.h"
 
 #include <QMainWindow>
 
@@ -91,8 +92,15 @@ private:
     void endProgram();
     void showModal(QDialog& dialog);
     void enableFileActions(bool on);
+    // Disables every command that uses the port, the transmitter or the model while a
+    // controller operation runs, and gives them back afterwards.
+    void showBusy(bool busy);
+    // Tells the operator and answers true while a controller operation runs.
+    bool refusedWhileBusy();
 
+    BusyState ownBusy_; // when the context brings none
     AppContext context_;
+    int busyListener_ = 0;
     MainMenus menus_;
     EditorTabs* tabs_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;

@@ -191,8 +191,8 @@ TEST_F(StartUp, TimersAreOffAndOnlyCount)
         timer->start();
     }
     QTest::qWait(30);
-    EXPECT_GT(model.ZelMainDownloadTimer, 0);
-    EXPECT_GT(model.SerialTimer2Ticks, 0);
+    EXPECT_GT(model.transfer.ZelMainDownloadTimer, 0);
+    EXPECT_GT(model.transfer.SerialTimer2Ticks, 0);
 }
 
 TEST(VersionTexts, FollowTheVersionNumbers)

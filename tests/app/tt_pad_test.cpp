@@ -197,7 +197,7 @@ TEST_F(PadTest, AKeyWhoseToneFailedIsNotShownAndATransmitterThatCannotBeKeyedIsR
     prompts.Answer(Answer::Ok, kPttPortErrorTitle);
     Button(pad, "TxSet")->click();
     EXPECT_FALSE(OnAir());
-    EXPECT_EQ(model.PortOpenFailed, kTrue);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kTrue);
     EXPECT_EQ(prompts.pending(), 0u);
 }
 

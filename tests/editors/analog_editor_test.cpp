@@ -5,17 +5,18 @@
 #include "changed_upload.h"
 #include "editor_driver.h"
 #include "editors/functions/analog_editor.h"
+#include "fake_editor_services.h"
 #include "loaded_model.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QTabWidget>
+
+#include <set>
 
 namespace vm880::test {
 namespace {
 
-constexpr int kReferenceTab = 8;
+constexpr int kReferenceTab = 9;
 constexpr const char* kTrip = "MeterSetPointSet";
 constexpr const char* kTripText =
     "Trip Value invalid, must be between 0 and 35000 with a leading 'A' allowed to indicate negative";
@@ -24,15 +25,16 @@ class AnalogEditorTest : public ::testing::Test {
 public:
     void Open()
     {
-        editor = std::make_unique<AnalogEditor>(EditorContext{model, prompts});
+        editor = std::make_unique<AnalogEditor>(fakes.For(model));
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
-    void ShowTab(int tab) { editor->Tabs()->setCurrentIndex(tab); }
-    void ShowAlarm(int alarm) { editor->AlarmSelect()->setCurrentIndex(alarm - 1); }
+    void ShowTab(int tab) { editor->ShowTab(tab); }
+    void ShowAlarm(int alarm) { editor->ShowAlarm(alarm); }
 
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<AnalogEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };
@@ -53,9 +55,9 @@ TEST_F(AnalogEditorTest, EveryFieldKeepsToItsBoundsWithItsOwnWarning)
         {"RealHighSetting", 3, "32767", "32768", "Real High", "Real High invalid, must be between 0 and 32767"},
         {"MeterHighSetting", 8, "32767", "99999", "Meter High", "Meter High invalid, must be between 0 and 32767"},
         {"VrefSetting", 0, "520", "521", "VREF", "VREF invalid, must be between 0 and 520"},
-        {kTrip, 1, "A35000", "A35001", "Meter Trip Value", kTripText},
-        {kTrip, 1, "35000", "12.5", "Meter Trip Value", kTripText},
-        {kTrip, 1, "a0", "35001", "Meter Trip Value", kTripText},
+        {kTrip, 0, "A35000", "A35001", "Meter Trip Value", kTripText},
+        {kTrip, 0, "35000", "12.5", "Meter Trip Value", kTripText},
+        {kTrip, 0, "a0", "35001", "Meter Trip Value", kTripText},
     };
     Open();
     for (const Bounds& b : bounds) {
@@ -87,17 +89,17 @@ TEST_F(AnalogEditorTest, ATripValueIsKeptAsTheReaderReadsItTypedOrPasted)
         ShowAlarm(3);
         if (c.paste) {
             QApplication::clipboard()->setText(QString::fromLatin1(c.typed));
-            auto* box = ui->Get<QLineEdit>(kTrip, 1);
+            auto* box = ui->Get<QLineEdit>(kTrip, 0);
             box->selectAll();
             box->paste();
         } else {
-            ui->Type(kTrip, 1, c.typed);
+            ui->Type(kTrip, 0, c.typed);
         }
-        EXPECT_TRUE(ui->Leave(kTrip, 1));
+        EXPECT_TRUE(ui->Leave(kTrip, 0));
         EXPECT_EQ(model.giAnalogUnapplied, 6);
         ui->Apply();
         EXPECT_EQ(model.MeterSetPoint(3), c.kept);
-        EXPECT_EQ(ui->Text(kTrip, 1), c.kept);
+        EXPECT_EQ(ui->Text(kTrip, 0), c.kept);
     }
 }
 
@@ -117,20 +119,20 @@ TEST_F(AnalogEditorTest, ApplySendsEachChangedMeterOrAlarmWithTheFlagItsPartsSha
         return [=](AnalogEditorTest& t) { t.ShowTab(kReferenceTab); t.ShowAlarm(n); act(*t.ui); };
     };
     const Case cases[] = {
-        {"meter type", [](AnalogEditorTest& t) { t.ShowTab(4); t.ui->Choose("MeterType", 5, 4); },
+        {"meter type", [](AnalogEditorTest& t) { t.ShowTab(5); t.ui->Choose("MeterType", 5, 4); },
          {"1*20645*4*0*0*0*0*"}},
-        {"actual low", type(0, "RealLowSetting", 1, "12"), {"1*20641*0*12*0*0*0*"}},
-        {"meter low", type(1, "MeterLowSetting", 2, "34"), {"1*20642*0*0*34*0*0*"}},
-        {"actual high", type(2, "RealHighSetting", 3, "56"), {"1*20643*0*0*0*56*0*"}},
-        {"meter high", type(7, "MeterHighSetting", 8, "78"), {"1*20648*0*0*0*0*78*"}},
+        {"actual low", type(1, "RealLowSetting", 1, "12"), {"1*20641*0*12*0*0*0*"}},
+        {"meter low", type(2, "MeterLowSetting", 2, "34"), {"1*20642*0*0*34*0*0*"}},
+        {"actual high", type(3, "RealHighSetting", 3, "56"), {"1*20643*0*0*0*56*0*"}},
+        {"meter high", type(8, "MeterHighSetting", 8, "78"), {"1*20648*0*0*0*0*78*"}},
         {"reference", type(kReferenceTab, "VrefSetting", 0, "450"), {"1*2065450"}},
-        {"alarm type", alarm(2, [](EditorDriver& ui) { ui.Choose("MeterAlarmTypeSet", 1, 2); }),
+        {"alarm type", alarm(2, [](EditorDriver& ui) { ui.Choose("MeterAlarmTypeSet", 0, 2); }),
          {"1*20662*1*2*0*90*", "1160021"}},
-        {"meter number", alarm(4, [](EditorDriver& ui) { ui.Choose("MeterNumSet", 1, 6); }),
+        {"meter number", alarm(4, [](EditorDriver& ui) { ui.Choose("MeterNumSet", 0, 6); }),
          {"1*20664*7*0*0*90*", "1160040"}},
-        {"trip value", alarm(6, [](EditorDriver& ui) { ui.Type(kTrip, 1, "-120"); }),
+        {"trip value", alarm(6, [](EditorDriver& ui) { ui.Type(kTrip, 0, "-120"); }),
          {"1*20666*1*0*A120*90*", "1160060"}},
-        {"macro", alarm(8, [](EditorDriver& ui) { ui.Choose("MeterMacroSet", 1, 4); }),
+        {"macro", alarm(8, [](EditorDriver& ui) { ui.Choose("MeterMacroSet", 0, 4); }),
          {"1*20668*1*0*0*05*", "1160080"}},
     };
     for (const Case& c : cases) {
@@ -151,7 +153,7 @@ TEST_F(AnalogEditorTest, ApplySendsEachChangedMeterOrAlarmWithTheFlagItsPartsSha
 TEST_F(AnalogEditorTest, AMeterEditIsCheckedOnItsOwnMeterWhateverTabIsInFront)
 {
     Open();
-    ShowTab(2);
+    ShowTab(3);
     ui->Type("RealLowSetting", 3, "40000");
     ShowTab(kReferenceTab);
     prompts.Answer(Answer::Ok, "Real Low").Answer(Answer::Ok, "APPLY FAIL");
@@ -172,15 +174,15 @@ TEST_F(AnalogEditorTest, BrowsingAlarmsKeepsTheirEditsUntilCancelChanges)
     Open();
     ShowTab(kReferenceTab);
     ShowAlarm(2);
-    ui->Type(kTrip, 1, "500");
+    ui->Type(kTrip, 0, "500");
     ShowAlarm(5);
-    EXPECT_EQ(ui->Text(kTrip, 1), "0");
+    EXPECT_EQ(ui->Text(kTrip, 0), "0");
     ShowAlarm(2);
-    EXPECT_EQ(ui->Text(kTrip, 1), "500");
+    EXPECT_EQ(ui->Text(kTrip, 0), "500");
     EXPECT_EQ(model.giAnalogUnapplied, 6);
     prompts.Answer(Answer::Yes, "ANALOG CANCEL CHANGES");
     ui->CancelChanges();
-    EXPECT_EQ(ui->Text(kTrip, 1), "0");
+    EXPECT_EQ(ui->Text(kTrip, 0), "0");
     EXPECT_EQ(editor->CurrentMeterAlarm(), 2);
 }
 

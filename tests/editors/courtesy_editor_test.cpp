@@ -4,10 +4,11 @@
 #include "changed_upload.h"
 #include "editor_driver.h"
 #include "editors/ports/courtesy_editor.h"
+#include "fake_editor_services.h"
+#include "link/tone_synth.h"
 #include "loaded_model.h"
 
-#include <QComboBox>
-#include <QTabWidget>
+#include <set>
 
 namespace vm880::test {
 namespace {
@@ -16,19 +17,15 @@ class CourtesyEditorTest : public ::testing::Test {
 protected:
     void Open()
     {
-        editor = std::make_unique<CourtesyEditor>(EditorContext{model, prompts});
+        editor = std::make_unique<CourtesyEditor>(fakes.For(model));
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
-    // Brings port p's tab to the front showing courtesy tone t.
-    void Show(int p, int t)
-    {
-        editor->Tabs()->setCurrentIndex(p - 1);
-        editor->ToneSelect(p)->setCurrentIndex(t - 1);
-    }
+    void Show(int p, int t) { editor->Show(p, t); }
 
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<CourtesyEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };
@@ -67,6 +64,12 @@ const Bounds kBounds[] = {
 TEST_F(CourtesyEditorTest, EveryFieldKeepsToItsBoundsWithItsPortInTheTitle)
 {
     Open();
+    std::set<std::string> declared, golden;
+    for (const Field* field : editor->DeclaredFields())
+        declared.insert(field->name());
+    for (const Bounds& b : kBounds)
+        golden.insert(b.name);
+    EXPECT_EQ(declared, golden);
     for (const Bounds& b : kBounds) {
         SCOPED_TRACE(b.name);
         Show(b.port, 4);
@@ -180,6 +183,38 @@ TEST_F(CourtesyEditorTest, CancelChangesDropsTheEditsOfEveryToneAndKeepsTheSelec
     }
     ui->Apply();
     EXPECT_TRUE(AddedUploadLines(Defaults(), model).empty());
+}
+
+TEST_F(CourtesyEditorTest, PreviewPlaysTheShownToneOfThePortInFrontAsEdited)
+{
+    model.Tone1(2, 4) = "697"; // with 1209 Hz: the DTMF key "1"
+    model.Tone2(2, 4) = "1209";
+    model.Tone1(1, 4) = "440";
+    Open();
+    Show(1, 4);
+    Show(2, 4);
+    ui->Type("Dur2Set", 2, "100"); // not applied
+    editor->Show(3, 9);
+    editor->Show(2, 4);
+    ASSERT_TRUE(editor->Preview());
+    std::vector<std::size_t> frames;
+    for (const auto& played : fakes.sound.played)
+        frames.push_back(played.sound.FrameCount());
+    EXPECT_EQ(frames, (std::vector<std::size_t>{2000, 800, 2000, 2000}));
+    EXPECT_EQ(fakes.sound.digits(), "1???");
+    EXPECT_EQ(fakes.clock.sleeps, (std::vector<std::int64_t>{250, 250, 250, 250}));
+    EXPECT_EQ(model.Dur2(2, 4), "250");
+    EXPECT_TRUE(ui->Red("Dur2Set", 2));
+    EXPECT_EQ(model.giCourtesyUnapplied, 6);
+    EXPECT_FALSE(fakes.busy.Busy());
+
+    // A refused value in the box being edited is shown first and nothing sounds.
+    ui->Type("Dur2Set", 2, "20000");
+    ui->Get("Dur2Set", 2)->setFocus();
+    prompts.Answer(Answer::Ok, "WhichPort 2: Dur2");
+    EXPECT_FALSE(editor->Preview());
+    EXPECT_EQ(fakes.sound.played.size(), 4u);
+    EXPECT_EQ(prompts.pending(), 0u);
 }
 
 } // namespace

@@ -5,38 +5,33 @@
 
 #include "editors/editor_base.h"
 
-class QComboBox;
-class QTabWidget;
-
 namespace vm880 {
 
 class AnalogEditor : public EditorBase {
 public:
-    explicit AnalogEditor(EditorContext context, QWidget* parent = nullptr);
+    explicit AnalogEditor(EditorServices services, QWidget* parent = nullptr);
 
     // The meter of the tab in front; 9 while "Reference / Meter Alarms" is in front.
-    int CurrentMeter() const { return currentMeter_; }
-    int CurrentMeterAlarm() const { return currentAlarm_; }
-    QTabWidget* Tabs() const { return tabs_; }
-    QComboBox* AlarmSelect() const { return alarmSelect_; }
+    int CurrentMeter() const;
+    int CurrentMeterAlarm() const { return alarms_->Value(); }
+    // Brings tab 1..9 to the front / shows meter alarm 1..8, as the operator would.
+    void ShowTab(int tab);
+    void ShowAlarm(int alarm) { alarms_->Choose(alarm); }
 
 protected:
     void FillLists() override;
-    void AfterLoad() override;
 
 private:
     QWidget* meterPage(int meter);
     QWidget* referencePage();
-    void chooseAlarm(int alarm);
 
+    RecordTabs* tabs_ = nullptr;
+    RecordSelector* alarms_ = nullptr;
     Field* meterType_ = nullptr;
     Field* alarmType_ = nullptr;
     Field* meterNum_ = nullptr;
+    Field* tripValue_ = nullptr;
     Field* macro_ = nullptr;
-    QTabWidget* tabs_ = nullptr;
-    QComboBox* alarmSelect_ = nullptr;
-    int currentMeter_ = 1;
-    int currentAlarm_ = 1;
 };
 
 } // namespace vm880

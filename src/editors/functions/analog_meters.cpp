@@ -1,6 +1,6 @@
 #include "editors/functions/analog_meters.h"
 
-#include "model/ini_document.h"
+#include "base/text.h"
 #include "tables/meter_tables.h"
 
 namespace vm880 {

@@ -1,11 +1,13 @@
 #include "editors/ports/courtesy_editor.h"
 
+#include "editors/editor_layout.h"
 #include "editors/ports/courtesy_tone.h"
-#include "platform/qt_lists.h"
+#include "link/busy_state.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,27 +19,49 @@ namespace vm880 {
 
 namespace {
 
-using M = ConfigModel;
-
 constexpr const char* kNoteBelow41 = "Note: Setting Segment 1, Tone 1 to less than 41 will cause "
                                      "VM880 to use Message Macro 1 - 40 for Courtesy Tone";
 constexpr const char* kAllTones = "All Ports/All Courtesy Tones";
+
+// While it lives the program takes no keys, clicks or close requests: a preview cannot be
+// stopped, and nothing may change or close the editor under it. Windows still repaint.
+class IgnoreOperator : public QObject {
+public:
+    IgnoreOperator() { qApp->installEventFilter(this); }
+    ~IgnoreOperator() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+};
 
 int portOf(int element) { return (element - 1) / kCourtesyToneCount + 1; }
 
 } // namespace
 
-CourtesyEditor::CourtesyEditor(EditorContext context, QWidget* parent)
-    : EditorBase(context,
-                 {.pending = &M::giCourtesyUnapplied,
-                  .areaFlag = &M::CourtesyChanged,
-                  .cancelText = "This will cancel all Courtesy Tone changes made since your last "
-                                "Courtesy Tone 'Apply' or Courtesy Tone 'Cancel Changes'",
-                  .cancelTitle = "COURTESY TONE CANCEL CHANGES"},
-                 parent)
+CourtesyEditor::CourtesyEditor(EditorServices services, QWidget* parent)
+    : EditorBase(services, DeclFor(1), parent)
 {
     setObjectName(QStringLiteral("Courtesy"));
     setWindowTitle(QStringLiteral("Courtesy Tones"));
+    tabs_ = &AddRecordTabs({});
+    tones_ = &AddRecordSelector({.name = "CTSet", .first = 1, .last = kCourtesyToneCount,
+                                 .slotCount = kCourtesyPorts});
     for (const CourtesyField& f : kCourtesyFields) {
         const std::string ending = f.titleEnding;
         AddNumber({.number = f.number,
@@ -49,18 +73,9 @@ CourtesyEditor::CourtesyEditor(EditorContext context, QWidget* parent)
                        return "WhichPort " + std::to_string(portOf(element)) + ending;
                    },
                    .slotCount = kCourtesyPorts,
-                   .element = [this](int port) { return shownElement(port); },
-                   .current = [this] { return shownElement(currentPort_); }});
+                   .from = ByTabAndRecord(*tabs_, *tones_, kCourtesyToneCount)});
     }
-
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    for (int p = 1; p <= kCourtesyPorts; ++p)
-        tabs_->addTab(portPage(p), QStringLiteral("Port %1").arg(p));
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab >= 0)
-            currentPort_ = tab + 1;
-    });
+    tabs_->AddPortPages([this](int p) { return portPage(p); });
 
     auto* preview = new QPushButton(QStringLiteral("&Preview"), this);
     preview->setObjectName(QStringLiteral("Preview"));
@@ -68,8 +83,9 @@ CourtesyEditor::CourtesyEditor(EditorContext context, QWidget* parent)
     preview->setFocusPolicy(Qt::NoFocus);
     connect(preview, &QPushButton::clicked, this, [this] { Preview(); });
 
+    // The buttons' column carries the note that they act on every tone of every port.
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(tabs_);
+    layout->addWidget(tabs_->Widget());
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ApplyButton());
     buttons->addWidget(new QLabel(QString::fromLatin1(kAllTones)));
@@ -80,48 +96,29 @@ CourtesyEditor::CourtesyEditor(EditorContext context, QWidget* parent)
     layout->addLayout(buttons);
 }
 
-int CourtesyEditor::shownElement(int port) const
-{
-    return Element2(port, CurrentCT(port), kCourtesyToneCount);
-}
-
 QWidget* CourtesyEditor::portPage(int p)
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-
-    auto* select = new QHBoxLayout;
-    auto* selector = new QComboBox;
-    selector->setObjectName(QStringLiteral("CTSet(%1)").arg(p));
-    selectors_[static_cast<std::size_t>(p - 1)] = selector;
-    connect(selector, &QComboBox::currentIndexChanged, this, [this, p, selector](int index) {
-        if (index >= 0)
-            chooseTone(p, selector->itemData(index).toInt());
-    });
-    select->addWidget(new QLabel(QStringLiteral("Courtesy Tone Select")));
-    select->addWidget(selector);
-    select->addStretch();
+    auto* select = new QGridLayout;
+    AddRow(select, QStringLiteral("Courtesy Tone Select"), tones_->Combo(p));
+    select->setColumnStretch(3, 1);
     layout->addLayout(select);
 
-    auto* segments = new QGridLayout;
     static constexpr const char* kRows[4][2] = {
         {"Delay To This Segment", "ms"}, {"Duration", "ms"}, {"Tone 1", "Hz"}, {"Tone 2", "Hz"}};
+    auto* segments = new QGridLayout;
     for (int s = 1; s <= kCourtesySegments; ++s) {
-        auto* frame = new QGroupBox(QStringLiteral("Segment %1").arg(s));
-        auto* grid = new QGridLayout(frame);
+        auto* column = new QVBoxLayout;
+        QGridLayout* grid = AddGroup(column, QStringLiteral("Segment %1").arg(s));
         // Delay s, Dur s, then the segment's two tones.
         const int numbers[4] = {s, 4 + s, 8 + 2 * s - 1, 8 + 2 * s};
-        for (int row = 0; row < 4; ++row) {
-            auto* edit = FieldNumbered(numbers[row])->Edit(p);
-            edit->setMaximumWidth(80);
-            grid->addWidget(new QLabel(QString::fromLatin1(kRows[row][0])), row, 0);
-            grid->addWidget(edit, row, 1);
-            grid->addWidget(new QLabel(QString::fromLatin1(kRows[row][1])), row, 2);
-        }
-        segments->addWidget(frame, (s - 1) / 2, (s - 1) % 2);
+        for (int row = 0; row < 4; ++row)
+            AddRow(grid, QString::fromLatin1(kRows[row][0]), Narrow(FieldNumbered(numbers[row])->Edit(p)),
+                   QString::fromLatin1(kRows[row][1]));
+        segments->addLayout(column, (s - 1) / 2, (s - 1) % 2);
     }
     layout->addLayout(segments);
-
     auto* note = new QLabel(QString::fromLatin1(kNoteBelow41));
     note->setWordWrap(true);
     layout->addWidget(note);
@@ -129,58 +126,27 @@ QWidget* CourtesyEditor::portPage(int p)
     return page;
 }
 
-void CourtesyEditor::FillLists()
+void CourtesyEditor::Show(int port, int tone)
 {
-    for (QComboBox* selector : selectors_) {
-        QSignalBlocker block(selector);
-        FillCourtesyToneList(selector);
-    }
-}
-
-void CourtesyEditor::AfterLoad()
-{
-    for (int p = 1; p <= kCourtesyPorts; ++p) {
-        currentCT_[static_cast<std::size_t>(p - 1)] = 1;
-        QSignalBlocker block(ToneSelect(p));
-        ToneSelect(p)->setCurrentIndex(0);
-    }
-    tabs_->setCurrentIndex(0);
-    currentPort_ = 1;
-    for (const auto& field : fields()) // tone 1 of every port
-        ShowField(*field);
-}
-
-void CourtesyEditor::chooseTone(int port, int tone)
-{
-    currentCT_[static_cast<std::size_t>(port - 1)] = tone;
-    // Showing another tone is browsing: the pending state stays as it was.
-    for (const auto& field : fields())
-        ShowSlot(*field, port);
-}
-
-void CourtesyEditor::AfterCopy()
-{
-    // A segment applied earlier and not uploaded yet keeps the file unsaved, even when this
-    // Apply changed nothing.
-    for (const auto& field : fields()) {
-        if (AnyFlagRaised(*field)) {
-            model().CourtesyChanged = kTrue;
-            model().DatFileSaved = kFalse;
-            return;
-        }
-    }
+    tabs_->Select(port);
+    tones_->Choose(tone, port);
 }
 
 bool CourtesyEditor::Preview()
 {
-    // The box being edited is checked first, as leaving it would; a refused value plays nothing.
     if (QWidget* focus = focusWidget(); focus && !LeaveControl(focus))
         return false;
+    BusyState::Hold hold = services().busy.TryHold("Courtesy Tone Preview");
+    if (!hold) {
+        RefuseWhileBusy(services().busy, prompts());
+        return false;
+    }
+    const int element = Element2(CurrentPort(), CurrentCT(CurrentPort()), kCourtesyToneCount);
     CourtesyToneValues values;
-    const int element = shownElement(currentPort_);
     for (const CourtesyField& f : kCourtesyFields)
         values[static_cast<std::size_t>(f.number - 1)] = Working(*FieldNumbered(f.number), element);
-    return false; // played once the editor services carry the sound card and the clock
+    IgnoreOperator ignore;
+    return PlayCourtesyTone(values, services().player, services().clock);
 }
 
 } // namespace vm880

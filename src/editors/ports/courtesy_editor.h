@@ -6,42 +6,28 @@
 
 #include "editors/editor_base.h"
 
-#include <array>
-
-class QComboBox;
-class QTabWidget;
-
 namespace vm880 {
 
 class CourtesyEditor : public EditorBase {
 public:
-    explicit CourtesyEditor(EditorContext context, QWidget* parent = nullptr);
+    explicit CourtesyEditor(EditorServices services, QWidget* parent = nullptr);
 
-    int CurrentPort() const { return currentPort_; }
+    int CurrentPort() const { return tabs_->Current(); }
     // The courtesy tone shown on port p's tab.
-    int CurrentCT(int port) const { return currentCT_[static_cast<std::size_t>(port - 1)]; }
-    QTabWidget* Tabs() const { return tabs_; }
-    QComboBox* ToneSelect(int port) const { return selectors_[static_cast<std::size_t>(port - 1)]; }
+    int CurrentCT(int port) const { return tones_->Value(port); }
+    // Brings port p's tab to the front showing courtesy tone t, as the operator would.
+    void Show(int port, int tone);
 
     // The button "&Preview": plays the shown tone of the port in front and returns when it has
-    // sounded. False when it did not start (the box being edited was refused) or a segment
-    // could not be played.
+    // sounded. False when it did not start (the box being edited was refused, or a controller
+    // operation runs) or a segment could not be played.
     bool Preview();
-
-protected:
-    void FillLists() override;
-    void AfterLoad() override;
-    void AfterCopy() override;
 
 private:
     QWidget* portPage(int port);
-    void chooseTone(int port, int tone);
-    int shownElement(int port) const;
 
-    QTabWidget* tabs_ = nullptr;
-    std::array<QComboBox*, 3> selectors_{};
-    std::array<int, 3> currentCT_{1, 1, 1};
-    int currentPort_ = 1;
+    RecordTabs* tabs_ = nullptr;
+    RecordSelector* tones_ = nullptr;
 };
 
 } // namespace vm880

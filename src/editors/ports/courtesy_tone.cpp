@@ -1,8 +1,8 @@
 #include "editors/ports/courtesy_tone.h"
 
 #include "link/tone_player.h"
-#include "model/value_checks.h"
-#include "platform/clock.h"
+#include "base/value_checks.h"
+#include "interfaces/clock.h"
 
 #include <string>
 
