@@ -6,9 +6,22 @@
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
 #include "app/zel_main.h"
+#include "link/busy_state.h"
+#include "link/controller_links.h"
+#include "link/dtmf_link.h"
+#include "link/serial_link.h"
+#include "link/tone_player.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "model/reader.h"
+#include "interfaces/file_viewer.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_serial_port.h"
+#include "platform/qt_sound_out.h"
+
+#include <fstream>
 
 #include <QApplication>
 #include <QDir>
@@ -45,6 +58,36 @@ QString slug(const char* caption)
     return out;
 }
 
+// Answers the reader's questions about a new file's missing keys without a window.
+struct QuietPrompts : Prompts {
+    Answer Message(int, std::string_view, std::string_view) override { return Answer::No; }
+    std::optional<std::string> Input(std::string_view, std::string_view, std::string_view) override
+    {
+        return std::nullopt;
+    }
+    void Beep() override {}
+    void ShowWait(std::string_view, std::string_view) override {}
+    void HideWait() override {}
+};
+
+struct NoViewer : FileViewer {
+    bool Open(const std::string&) override { return true; }
+};
+
+// The editors show the values of a new settings file: every setting at its default.
+void LoadNewFile(ConfigModel& model, const QTemporaryDir& home)
+{
+    const std::string dat = home.filePath(QStringLiteral("club-repeater.dat")).toStdString();
+    std::ofstream(dat) << "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n";
+    QuietPrompts quiet;
+    KeyAccess keys(quiet);
+    NoViewer viewer;
+    model.DatFilePath = dat;
+    FileLoadServices services{model, keys, quiet, viewer, home.path().toStdString(),
+                              [] { return std::string("20260101 0000"); }};
+    FileLoad(services);
+}
+
 } // namespace
 
 // Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
@@ -63,13 +106,31 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    ZelMain main(AppContext{model, prompts, keys, home.path().toStdString()});
+    // The services the editors are built with; nothing is opened or played.
+    QtSerialPort serial;
+    QtClock clock;
+    QtSoundOut sound;
+    QtFileDialogs dialogs;
+    TonePlayer player{sound, prompts};
+    SerialLink serialLink{model, serial, clock, prompts};
+    ToneLink toneLink{ToneLinkContext{model, serial, clock, prompts, player}};
+    ControllerLinkChooser links{model, serialLink, toneLink};
+    BusyState busy;
+    AppContext context{model, prompts, keys, home.path().toStdString()};
+    context.serial = &serial;
+    context.clock = &clock;
+    context.player = &player;
+    context.dialogs = &dialogs;
+    context.busy = &busy;
+    context.links = &links;
+    ZelMain main(context);
     prompts.setParent(&main);
     main.Load();
     main.resize(1100, 640);
     ok &= save(main, folder, QStringLiteral("main"));
 
     // Editors, as they appear once a settings file is loaded.
+    LoadNewFile(model, home);
     model.DatFilePath = "/home/operator/repeater/club-repeater.dat";
     main.ShowLoadedFile();
     for (int area = 0; area < kAreaCount; ++area) {
