@@ -5,21 +5,13 @@
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
+#include "app/program_services.h"
 #include "app/zel_main.h"
-#include "link/busy_state.h"
-#include "link/controller_links.h"
-#include "link/dtmf_link.h"
-#include "link/serial_link.h"
-#include "link/tone_player.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "model/reader.h"
 #include "interfaces/file_viewer.h"
-#include "platform/qt_clock.h"
-#include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
-#include "platform/qt_serial_port.h"
-#include "platform/qt_sound_out.h"
 
 #include <fstream>
 
@@ -106,23 +98,9 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    // The services the editors are built with; nothing is opened or played.
-    QtSerialPort serial;
-    QtClock clock;
-    QtSoundOut sound;
-    QtFileDialogs dialogs;
-    TonePlayer player{sound, prompts};
-    SerialLink serialLink{model, serial, clock, prompts};
-    ToneLink toneLink{ToneLinkContext{model, serial, clock, prompts, player}};
-    ControllerLinkChooser links{model, serialLink, toneLink};
-    BusyState busy;
+    ProgramServices services(model, prompts);
     AppContext context{model, prompts, keys, home.path().toStdString()};
-    context.serial = &serial;
-    context.clock = &clock;
-    context.player = &player;
-    context.dialogs = &dialogs;
-    context.busy = &busy;
-    context.links = &links;
+    services.Into(context);
     ZelMain main(context);
     prompts.setParent(&main);
     main.Load();
