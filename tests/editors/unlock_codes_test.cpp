@@ -1,0 +1,360 @@
+// The rules of the unlock, lock and terminator window: checks, conflicts, what Send, Save and
+// Record change in the model and the settings file, and what goes to the controller.
+
+#include "editors/functions/unlock_codes.h"
+
+#include "link/busy_state.h"
+#include "model/config_model.h"
+#include "model/key_access.h"
+#include "recording_controller_link.h"
+#include "scripted_prompts.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vm880::test {
+namespace {
+
+// The model's access codes and the settings file they are written to.
+struct UnlockRig {
+    explicit UnlockRig(LinkKind kind = LinkKind::Serial) : link(kind)
+    {
+        model.DatFilePath = dir.file("codes.dat");
+        WriteFile(model.DatFilePath, "[Unlock]\r\nCurrentPortUnlock(1)=17306\r\n");
+        for (int p = 1; p <= 3; ++p)
+            model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+        model.Lock = "#";
+        model.Terminator = "D";
+        codes.Load();
+    }
+
+    // Opens, runs the exchange, locks and releases, as every controller action does.
+    void Run(const std::function<void(ControllerLink&)>& body)
+    {
+        if (!link.Open())
+            return;
+        body(link);
+        link.Lock();
+        link.Release();
+        model.UploadError = kFalse;
+    }
+
+    std::string FileValue(const std::string& key)
+    {
+        keys.Forget();
+        return keys.ReadSetting("Unlock", key, model.DatFilePath);
+    }
+
+    void TypeAll(const std::vector<std::string>& typed)
+    {
+        for (int box = 1; box <= kCodeBoxes; ++box)
+            codes.Change(box, typed[static_cast<std::size_t>(box - 1)]);
+    }
+
+    TempFolder dir;
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    KeyAccess keys{prompts};
+    RecordingControllerLink link;
+    BusyState busy;
+    UnlockCodes codes{UnlockServices{model, keys, prompts, [this](const auto& body) { Run(body); }, &busy}};
+};
+
+TEST(UnlockCodes, EachBoxRefusesWhatItsCheckRefusesWithItsMessage)
+{
+    const std::string unlock = "Unlock invalid.  Must be between 1 and 8 DTMF characters";
+    const std::string lock = "Lock code invalid.  Must be between 1 and 4 DTMF characters";
+    const std::string terminator = "Terminator Digit invalid.  Must be a single DTMF character";
+    struct Case {
+        int box;
+        std::string value;
+        std::string text; // empty: passes
+        std::string title;
+    } cases[] = {
+        {1, "", "", ""},
+        {1, "*#ABCD09", "", ""},
+        {1, "123456789", unlock, "Unlock Code Port 1"},
+        {2, "12E", unlock, "Unlock Code Port 2"},
+        {3, "1 2", unlock, "Unlock Code Port 3"},
+        {kLockBox, "1234", "", ""},
+        {kLockBox, "12345", lock, "Lock Code"},
+        {kLockBox, "X", lock, "Lock Code"},
+        {kTerminatorBox, "#", "", ""},
+        {kTerminatorBox, "##", terminator, "Terminator Code"},
+        {kTerminatorBox, "E", terminator, "Terminator Code"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.box) + " '" + c.value + "'");
+        CodeRefusal refusal;
+        EXPECT_EQ(CheckNewCode(c.box, c.value, &refusal), c.text.empty());
+        EXPECT_EQ(refusal.text, c.text);
+        EXPECT_EQ(refusal.title, c.title);
+
+        // Leaving the box shows the same warning, as an exclamation box.
+        UnlockRig rig;
+        rig.codes.Change(c.box, c.value);
+        if (!c.text.empty())
+            rig.prompts.Answer(Answer::Ok, c.title);
+        EXPECT_EQ(rig.codes.Validate(c.box), c.text.empty());
+        if (!c.text.empty()) {
+            ASSERT_EQ(rig.prompts.prompts().size(), 1u);
+            EXPECT_EQ(rig.prompts.prompts()[0].style, 48);
+            EXPECT_EQ(rig.prompts.prompts()[0].text, c.text);
+        }
+    }
+}
+
+TEST(UnlockCodes, TypedCodesAreTrimmedUpperCasedAndMarkTheBoxEdited)
+{
+    UnlockRig rig;
+    const int pending[] = {1, 1, 1, 2, 3};
+    for (int box = 1; box <= kCodeBoxes; ++box) {
+        rig.codes.Change(box, "  12ab# ");
+        EXPECT_EQ(rig.codes.NewCode(box), "12AB#");
+        EXPECT_EQ(rig.codes.iUnapplied(), pending[box - 1]);
+    }
+    // An empty box keeps the current code in force; an invalid one too.
+    rig.codes.Change(2, "   ");
+    EXPECT_EQ(rig.codes.Temp_Code(2), "27306");
+    rig.codes.Change(2, "9E");
+    EXPECT_EQ(rig.codes.Temp_Code(2), "27306");
+    rig.codes.Change(2, "9a");
+    EXPECT_EQ(rig.codes.Temp_Code(2), "9A");
+}
+
+TEST(UnlockCodes, SendOfEveryCodeGoesOutInOrderAndRecordsEachAsCurrent)
+{
+    UnlockRig rig;
+    rig.TypeAll({"1111", "2222", "3333", "*", "#"});
+    // The new terminator "#" is in the current lock "#": change the lock as well (above).
+    rig.prompts.Answer(Answer::Yes, "UPDATE CONTROLLER");
+    EXPECT_EQ(rig.codes.Send(), 0);
+
+    const std::vector<std::string> expected = {
+        "open",
+        "unlock 1", "send 1*90001111", "lock",
+        "unlock 2", "send 2*90002222", "lock",
+        "unlock 3", "send 3*90003333", "lock",
+        "unlock 1", "send 1*9010*", "lock",
+        "unlock 1", "send 1*9020#", "lock",
+        "lock", "release"};
+    EXPECT_EQ(rig.link.calls, expected);
+    EXPECT_EQ(rig.link.sent[0].keys, "*90001111");
+
+    const ConfigModel& m = rig.model;
+    for (int p = 1; p <= 3; ++p) {
+        const std::string code(4, static_cast<char>('0' + p));
+        EXPECT_EQ(m.CurrentPortUnlock(p), code);
+        EXPECT_EQ(m.NewPortUnlock(p), "");
+        EXPECT_EQ(m.PortUnlockChanged(p), kFalse);
+        EXPECT_EQ(rig.FileValue("CurrentPortUnlock(" + std::to_string(p) + ")"), code);
+    }
+    EXPECT_EQ(m.Lock, "*");
+    EXPECT_EQ(m.Terminator, "#");
+    EXPECT_EQ(m.LockChanged, kFalse);
+    EXPECT_EQ(m.TerminatorChanged, kFalse);
+    EXPECT_EQ(rig.FileValue("Lock"), "*");
+    EXPECT_EQ(rig.FileValue("Terminator"), "#");
+    EXPECT_EQ(rig.FileValue("NewTerminator"), "");
+    EXPECT_EQ(rig.codes.iUnapplied(), -1);
+    EXPECT_EQ(rig.codes.NewCode(1), "");
+    EXPECT_EQ(m.DatFileSaved, kTrue);
+}
+
+TEST(UnlockCodes, AFailedCodeStopsTheSendAndKeepsItAndTheRestForLater)
+{
+    struct Case {
+        const char* what;
+        bool opens;
+        std::set<int> failSend;
+        int recordedPorts; // ports recorded as current, in order
+    } cases[] = {
+        {"port 2 refused", true, {2}, 1},
+        {"port 1 refused", true, {1}, 0},
+        {"the port cannot be opened", false, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnlockRig rig;
+        rig.link.openSucceeds = c.opens;
+        rig.link.failSend = c.failSend;
+        rig.TypeAll({"1111", "2222", "3333", "9", ""});
+        rig.prompts.Answer(Answer::Yes, "UPDATE CONTROLLER");
+        rig.codes.Send();
+
+        const ConfigModel& m = rig.model;
+        EXPECT_EQ(rig.link.sent.size(), c.failSend.empty() ? 0u : *c.failSend.begin());
+        for (int p = 1; p <= 3; ++p) {
+            SCOPED_TRACE(p);
+            const std::string code(4, static_cast<char>('0' + p));
+            const std::string key = "(" + std::to_string(p) + ")";
+            const bool recorded = p <= c.recordedPorts;
+            EXPECT_EQ(m.CurrentPortUnlock(p), recorded ? code : std::to_string(p) + "7306");
+            EXPECT_EQ(m.NewPortUnlock(p), recorded ? "" : code);
+            EXPECT_EQ(m.PortUnlockChanged(p), recorded ? kFalse : kTrue);
+            EXPECT_EQ(rig.FileValue("CurrentPortUnlock" + key), recorded ? code : p == 1 ? "17306" : "");
+        }
+        EXPECT_EQ(m.Lock, "#");
+        EXPECT_EQ(m.NewLock, "9");
+        EXPECT_EQ(m.LockChanged, kTrue);
+        EXPECT_EQ(m.TerminatorChanged, kFalse);
+        EXPECT_EQ(rig.FileValue("Lock"), "");
+        // What is still new shows again in the boxes.
+        EXPECT_EQ(rig.codes.NewCode(kLockBox), "9");
+        EXPECT_EQ(m.UploadError, kFalse);
+    }
+}
+
+TEST(UnlockCodes, ASendNotAnsweredYesLeavesTheNewCodesFlaggedAndSendsNothing)
+{
+    for (Answer answer : {Answer::No, Answer::Cancel}) {
+        UnlockRig rig;
+        rig.TypeAll({"", "2222", "", "", "C"});
+        rig.prompts.Answer(answer, "UPDATE CONTROLLER").Answer(Answer::Ok, "CONTROLLER NOT UPDATED");
+        rig.codes.Send();
+        EXPECT_TRUE(rig.link.calls.empty());
+        EXPECT_EQ(rig.prompts.prompts()[0].style, 547);
+        EXPECT_EQ(rig.prompts.prompts()[1].style, 64);
+        EXPECT_EQ(rig.prompts.prompts()[1].text, "The controller was NOT updated");
+        const ConfigModel& m = rig.model;
+        EXPECT_EQ(m.PortUnlockChanged(1), kFalse);
+        EXPECT_EQ(m.PortUnlockChanged(2), kTrue);
+        EXPECT_EQ(m.NewPortUnlock(2), "2222");
+        EXPECT_EQ(m.TerminatorChanged, kTrue);
+        EXPECT_EQ(m.NewTerminator, "C");
+        EXPECT_EQ(m.CurrentPortUnlock(2), "27306");
+        EXPECT_EQ(rig.codes.iUnapplied(), 3);
+        EXPECT_EQ(rig.FileValue("NewPortUnlock(2)"), "");
+    }
+}
+
+TEST(UnlockCodes, ACodeInForceThatHoldsTheTerminatorBlocksSendAndSave)
+{
+    struct Case {
+        std::vector<std::string> typed;
+        int refused;
+        std::string title;
+        std::string text;
+    } cases[] = {
+        // The current unlock code of port 2 holds the new terminator; nothing typed for it.
+        {{"", "", "", "", "2"}, 2, "Unlock Code and Terminator Conflict",
+         "Port 2 Unlock Code cannot contain the Terminator Digit'2'"},
+        {{"1D", "", "", "", ""}, 1, "Unlock Code and Terminator Conflict",
+         "Port 1 Unlock Code cannot contain the Terminator Digit'D'"},
+        {{"", "", "", "1d", ""}, kLockBox, "Lock Code and Terminator Conflict",
+         "Lock Code cannot contain the Terminator Digit"},
+    };
+    for (const Case& c : cases) {
+        for (bool send : {true, false}) {
+            SCOPED_TRACE(c.text + (send ? " send" : " save"));
+            UnlockRig rig;
+            rig.TypeAll(c.typed);
+            rig.prompts.Answer(Answer::Ok, c.title);
+            EXPECT_EQ(send ? rig.codes.Send() : rig.codes.Save(), c.refused);
+            ASSERT_EQ(rig.prompts.prompts().size(), 1u);
+            EXPECT_EQ(rig.prompts.prompts()[0].text, c.text);
+            EXPECT_EQ(rig.prompts.prompts()[0].style, 48);
+            EXPECT_NE(rig.codes.iUnapplied(), -1);
+            EXPECT_TRUE(rig.link.calls.empty());
+        }
+    }
+}
+
+TEST(UnlockCodes, SaveWritesTheNewCodesUntilTheFirstRefusal)
+{
+    UnlockRig rig;
+    rig.TypeAll({"1111", "", "3333", "12345", "C"});
+    rig.prompts.Answer(Answer::Ok, "Lock Code");
+    EXPECT_EQ(rig.codes.Save(), kLockBox);
+    EXPECT_EQ(rig.FileValue("NewPortUnlock(1)"), "1111");
+    EXPECT_EQ(rig.FileValue("NewPortUnlock(3)"), "3333");
+    EXPECT_EQ(rig.FileValue("NewLock"), "");
+    EXPECT_EQ(rig.FileValue("NewTerminator"), "");
+    EXPECT_EQ(rig.model.NewPortUnlock(3), "3333");
+    EXPECT_EQ(rig.model.NewLock, "");
+
+    rig.codes.Change(kLockBox, "99");
+    EXPECT_EQ(rig.codes.Save(), 0);
+    EXPECT_EQ(rig.FileValue("NewLock"), "99");
+    EXPECT_EQ(rig.FileValue("NewTerminator"), "C");
+    // Saved for later: no flag, no current code, nothing sent, the file not marked unsaved.
+    EXPECT_EQ(rig.model.LockChanged, kFalse);
+    EXPECT_EQ(rig.model.PortUnlockChanged(1), kFalse);
+    EXPECT_EQ(rig.model.Lock, "#");
+    EXPECT_EQ(rig.model.DatFileSaved, kTrue);
+    EXPECT_EQ(rig.codes.iUnapplied(), -1);
+    EXPECT_EQ(rig.codes.NewCode(kLockBox), "99");
+}
+
+TEST(UnlockCodes, RecordTakesTheTypedCodesWithoutChecks)
+{
+    UnlockRig rig;
+    rig.model.NewPortUnlock(3) = "3333";
+    rig.codes.Load();
+    rig.TypeAll({"xyz", "", "3333", "", "DD"});
+    rig.codes.Record();
+    EXPECT_TRUE(rig.prompts.prompts().empty());
+    EXPECT_EQ(rig.model.CurrentPortUnlock(1), "XYZ");
+    EXPECT_EQ(rig.model.CurrentPortUnlock(2), "27306");
+    EXPECT_EQ(rig.model.CurrentPortUnlock(3), "3333");
+    EXPECT_EQ(rig.model.NewPortUnlock(3), "");
+    EXPECT_EQ(rig.model.Terminator, "DD");
+    EXPECT_EQ(rig.FileValue("CurrentPortUnlock(1)"), "XYZ");
+    EXPECT_EQ(rig.FileValue("CurrentPortUnlock(2)"), "");
+    EXPECT_EQ(rig.FileValue("Terminator"), "DD");
+    EXPECT_EQ(rig.FileValue("Lock"), "");
+    EXPECT_EQ(rig.codes.iUnapplied(), -1);
+}
+
+TEST(UnlockCodes, CloseWaitsForUnappliedCodesToBeCommittedOrCancelled)
+{
+    UnlockRig rig;
+    EXPECT_TRUE(rig.codes.Close());
+    rig.codes.Change(1, "55");
+    rig.prompts.Answer(Answer::Ok, "Unapplied Changes");
+    EXPECT_FALSE(rig.codes.Close());
+    EXPECT_EQ(rig.prompts.prompts().back().text, "You have unapplied changes\r\n\r\nEither apply them or cancel them");
+
+    rig.prompts.Answer(Answer::No, "CANCEL UPDATE");
+    rig.codes.Cancel();
+    EXPECT_EQ(rig.codes.NewCode(1), "55");
+    EXPECT_EQ(rig.prompts.prompts().back().style, 36);
+    EXPECT_EQ(rig.prompts.prompts().back().text,
+              "This will cancel all changes that have not yet been sent to the controller\r\n\r\n"
+              "YES to proceed, NO to continue editing the data");
+
+    rig.prompts.Answer(Answer::Yes, "CANCEL UPDATE");
+    rig.codes.Cancel();
+    EXPECT_EQ(rig.codes.NewCode(1), "");
+    EXPECT_TRUE(rig.codes.Close());
+}
+
+TEST(UnlockCodes, NothingChangesWhileAControllerOperationRuns)
+{
+    UnlockRig rig;
+    rig.TypeAll({"1111", "", "", "", ""});
+    auto hold = rig.busy.TryHold("Upload");
+    for (int button = 0; button < 4; ++button) {
+        rig.prompts.Answer(Answer::Ok, kBusyTitle);
+        switch (button) {
+        case 0: rig.codes.Send(); break;
+        case 1: rig.codes.Save(); break;
+        case 2: rig.codes.Record(); break;
+        default: rig.codes.Cancel(); break;
+        }
+    }
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+    EXPECT_TRUE(rig.link.calls.empty());
+    EXPECT_EQ(rig.model.PortUnlockChanged(1), kFalse);
+    EXPECT_EQ(rig.model.NewPortUnlock(1), "");
+    EXPECT_EQ(rig.model.CurrentPortUnlock(1), "17306");
+    EXPECT_EQ(rig.codes.NewCode(1), "1111");
+}
+
+} // namespace
+} // namespace vm880::test
