@@ -4,6 +4,7 @@
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
 #include "app/zel_main.h"
+#include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "platform/qt_prompts.h"
@@ -74,6 +75,15 @@ int RenderScreenshots(const QString& folder)
         main.tabs().tabBar()->setCurrentIndex(area);
         ok &= save(main, folder, QStringLiteral("editor-") + slug(kAreas[static_cast<std::size_t>(area)].caption));
     }
+
+    for (int p = 1; p <= 3; ++p)
+        model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+    model.Lock = "#";
+    model.Terminator = "D";
+    model.NewPortUnlock(2) = "24680";
+    UnlockWindow unlock(UnlockServices{model, keys, prompts, {}}, &main);
+    ok &= save(unlock, folder, QStringLiteral("unlock-codes"));
+    unlock.hide();
 
     AboutWindow about(&main);
     ok &= save(about, folder, QStringLiteral("about"));
