@@ -11,7 +11,9 @@
 #include "app/tt_pad.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
+#include "editors/functions/unlock_window.h"
 #include "editors/setting_text.h"
+#include "link/controller_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/value_checks.h"
@@ -65,6 +67,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     buildWindow();
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
+    openUnlockWindow_ = [this] { showUnlockWindow(); };
 }
 
 ZelMain::~ZelMain() = default;
@@ -279,6 +282,28 @@ void ZelMain::ShowLoadedFile()
         model.LockEqualsTerminator = kFalse;
     }
     tabs_->BringForward(kTimersArea);
+}
+
+void ZelMain::showUnlockWindow()
+{
+    UnlockServices services{context_.model, context_.keys, context_.prompts, {}, context_.busy};
+    services.exchange = [this](const std::function<void(ControllerLink&)>& exchange) {
+        if (!context_.links) {
+            context_.prompts.Message(style::OkOnly + style::Exclamation, "Controller Link",
+                                     "This version cannot send commands to the controller from "
+                                     "this window yet.");
+            return;
+        }
+        ControllerLink& link = context_.links->Current();
+        if (!link.Open())
+            return;
+        exchange(link);
+        link.Lock();
+        link.Release();
+        context_.model.UploadError = kFalse;
+    };
+    UnlockWindow window(services, this);
+    showModal(window);
 }
 
 // ---- Exit paths

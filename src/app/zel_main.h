@@ -91,6 +91,8 @@ private:
     void endProgram();
     void showModal(QDialog& dialog);
     void enableFileActions(bool on);
+    // The unlock-code window, modal: after a load whose lock code equals its terminator.
+    void showUnlockWindow();
 
     AppContext context_;
     MainMenus menus_;
