@@ -8,7 +8,7 @@
 
 #include "link/serial_link.h"
 #include "model/config_model.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
 #include "bench_support.h"

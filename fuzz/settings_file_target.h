@@ -5,7 +5,7 @@
 #include "model/ini_document.h"
 #include "model/key_access.h"
 #include "model/reader.h"
-#include "platform/file_viewer.h"
+#include "interfaces/file_viewer.h"
 #include "counting_prompts.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds everything into ./build (or $BUILD_DIR).
+# Configures and builds everything into ./build (or $BUILD_DIR), warnings as errors.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM880_WERROR=ON
 fi
 cmake --build "$build" --parallel "$(nproc)"

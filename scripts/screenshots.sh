@@ -12,4 +12,4 @@ chmod 0700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 mkdir -p "$out"
-"$build/vm880" --screenshots "$out"
+"$build/vm880-screenshots" "$out"

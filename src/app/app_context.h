@@ -40,6 +40,11 @@ struct AppContext {
     ControllerLinks* links = nullptr;             // the link ComPort chooses
 };
 
+struct EditorServices;
+// The services the editors receive. Every one must be present: throws std::invalid_argument
+// naming the first one missing (a wiring fault of the program or a test).
+EditorServices EditorServicesOf(const AppContext& context);
+
 // Runs a modal window: through `runModal` when the context has one (tests), else exec().
 void RunModal(const AppContext& context, QDialog& dialog);
 

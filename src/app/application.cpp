@@ -34,6 +34,7 @@ void Application::openMainWindow()
     context.viewer = &viewer_;
     context.dialogs = &dialogs_;
     context.busy = &busy_;
+    context.links = &links_;
     mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
     dialogs_.setParent(mainWindow_.get());

@@ -3,6 +3,7 @@
 // the key access and the program folder; shows the splash window, then the main window.
 
 #include "model/config_model.h"
+#include "app/placeholder_links.h"
 #include "link/busy_state.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
@@ -56,6 +57,7 @@ private:
     SerialLink serialLink_{model_, serial_, clock_, prompts_};
     ToneLink toneLink_{ToneLinkContext{model_, serial_, clock_, prompts_, player_}};
     BusyState busy_;
+    PlaceholderLinks links_{prompts_};
     std::unique_ptr<Splash> splash_;
     std::unique_ptr<ZelMain> mainWindow_;
 };

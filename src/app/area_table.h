@@ -1,47 +1,33 @@
 #pragma once
-// The eleven editor areas in tab order: tab caption, editor window, pending state and the
-// two texts of the unapplied-changes warning.
+// The eleven editor areas in tab order: the two texts of the unapplied-changes warning.
+// Tab caption, editor window and pending state are the editors' own (kEditorTable).
 
-#include "model/config_model.h"
+#include "editors/editor_table.h"
 
 #include <array>
 
 namespace vm880 {
 
 struct AreaInfo {
-    const char* caption;
-    const char* editor;
-    int ConfigModel::*pending;
     const char* warningTitle;
     const char* areaWord;
 };
 
-inline constexpr int kAreaCount = 11;
+inline constexpr int kAreaCount = kEditorCount;
 inline constexpr int kTimersArea = 0;
 
 inline constexpr std::array<AreaInfo, kAreaCount> kAreas = {{
-    {"Timers", "Timers", &ConfigModel::giTimersUnapplied,
-     "Unapplied Timer Changes", "Timer"},
-    {"Courtesy Tones", "Courtesy", &ConfigModel::giCourtesyUnapplied,
-     "Unapplied Courtesy Tone Changes", "Courtesy Tone"},
-    {"Macros", "Macros", &ConfigModel::giMacrosUnapplied,
-     "Unapplied Macro Changes", "Macro"},
-    {"Scheduler/Clock", "Scheduler", &ConfigModel::giSchedulerUnapplied,
-     "Unapplied Scheduler Changes", "Scheduler"},
-    {"Analog", "Analog", &ConfigModel::giAnalogUnapplied,
-     "Unapplied Analog Changes", "Analog"},
-    {"IDs", "ID", &ConfigModel::giIDUnapplied,
-     "Unapplied ID Changes", "ID"},
-    {"Messages", "MessageMacros", &ConfigModel::giMessageMacrosUnapplied,
-     "Unapplied Messages Changes", "Messages"},
-    {"DTMF", "DTMF", &ConfigModel::giDTMFUnapplied,
-     "Unapplied DTMF Changes", "DTMF"},
-    {"&Logic Alarms/R Base", "Alarms_Remote", &ConfigModel::giAlarmsRemoteUnapplied,
-     "Unapplied Alarm/Remote Base Changes", "Alarm/Remote Base"},
-    {"Special Codes/Autopatch", "SpecialCodes", &ConfigModel::giSpecialCodesUnapplied,
-     "Unapplied Special Codes/Autopatch Changes", "Special Codes/Autopatch"},
-    {"Port Switches", "PortSwitches", &ConfigModel::giPortSwitchesUnapplied,
-     "Unapplied Port Switch Changes", "Port Switch"},
+    {"Unapplied Timer Changes", "Timer"},
+    {"Unapplied Courtesy Tone Changes", "Courtesy Tone"},
+    {"Unapplied Macro Changes", "Macro"},
+    {"Unapplied Scheduler Changes", "Scheduler"},
+    {"Unapplied Analog Changes", "Analog"},
+    {"Unapplied ID Changes", "ID"},
+    {"Unapplied Messages Changes", "Messages"},
+    {"Unapplied DTMF Changes", "DTMF"},
+    {"Unapplied Alarm/Remote Base Changes", "Alarm/Remote Base"},
+    {"Unapplied Special Codes/Autopatch Changes", "Special Codes/Autopatch"},
+    {"Unapplied Port Switch Changes", "Port Switch"},
 }};
 
 // The order in which the editors are created after a load, and destroyed before the next.

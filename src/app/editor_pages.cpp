@@ -6,15 +6,15 @@
 
 namespace vm880 {
 
-std::unique_ptr<EditorBase> MakeEditor(int area, EditorContext context)
+std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
 {
     switch (area) {
     // One case per editor, by tab: 0 Timers, 1 Courtesy, 2 Macros, 3 Scheduler, 4 Analog,
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
-        return std::make_unique<TimersEditor>(context);
+        return std::make_unique<TimersEditor>(services);
     case 10:
-        return std::make_unique<PortSwitchesEditor>(context);
+        return std::make_unique<PortSwitchesEditor>(services);
     default:
         return nullptr;
     }

@@ -3,7 +3,7 @@
 #include "app/area_table.h"
 #include "app/editor_pages.h"
 #include "editors/editor_base.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <QApplication>
 #include <QScrollArea>
@@ -13,8 +13,8 @@
 
 namespace vm880 {
 
-EditorTabs::EditorTabs(EditorContext context, QWidget* parent)
-    : QObject(parent), context_(context), factory_(MakeEditor)
+EditorTabs::EditorTabs(EditorServices services, QWidget* parent)
+    : QObject(parent), services_(services), factory_(MakeEditor)
 {
     tabBar_ = new QTabBar(parent);
     tabBar_->setObjectName(QStringLiteral("SSTab1"));
@@ -25,7 +25,7 @@ EditorTabs::EditorTabs(EditorContext context, QWidget* parent)
     pages_ = new QStackedWidget(parent);
     pages_->setObjectName(QStringLiteral("EditorPages"));
     for (int area = 0; area < kAreaCount; ++area) {
-        tabBar_->addTab(QString::fromLatin1(kAreas[static_cast<std::size_t>(area)].caption));
+        tabBar_->addTab(QString::fromLatin1(kEditorTable[static_cast<std::size_t>(area)].caption));
         auto* scroll = new QScrollArea(pages_);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
@@ -50,9 +50,9 @@ int EditorTabs::CheckUnappliedChanges()
     if (currentArea_ < 0 || currentArea_ >= kAreaCount)
         return kValid;
     const AreaInfo& area = kAreas[static_cast<std::size_t>(currentArea_)];
-    if (context_.model.*area.pending == -1)
+    if (services_.model.*kEditorTable[static_cast<std::size_t>(currentArea_)].pending == -1)
         return kValid;
-    context_.prompts.Message(style::OkOnly + style::Exclamation, area.warningTitle,
+    services_.prompts.Message(style::OkOnly + style::Exclamation, area.warningTitle,
                              std::string("You have unapplied ") + area.areaWord
                                  + " changes, you must either apply them or cancel them before you "
                                    "can leave the form");
@@ -100,7 +100,7 @@ void EditorTabs::ShowForms()
     for (int area : kShowOrder) {
         if (Editor(area))
             continue; // exists already: showing it again changes nothing
-        std::unique_ptr<EditorBase> editor = factory_ ? factory_(area, context_) : nullptr;
+        std::unique_ptr<EditorBase> editor = factory_ ? factory_(area, services_) : nullptr;
         if (!editor)
             continue;
         editor->Load();
@@ -113,7 +113,7 @@ void EditorTabs::UnloadForms()
     for (int area : kUnloadOrder)
         if (Editor(area))
             putEditor(area, nullptr);
-    context_.model.ClearAllData();
+    services_.model.ClearAllData();
     // No file, no editors: the strip stays off until a load succeeds, also after a failed one.
     tabBar_->setEnabled(false);
 }

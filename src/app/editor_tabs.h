@@ -2,7 +2,7 @@
 // The tab strip of the main window and the eleven editor pages behind it, with the
 // unapplied-changes guard that keeps the operator in an editor holding unapplied edits.
 
-#include "editors/editor_context.h"
+#include "editors/editor_services.h"
 
 #include <QObject>
 
@@ -21,9 +21,9 @@ class EditorBase;
 class EditorTabs : public QObject {
     Q_OBJECT
 public:
-    using Factory = std::function<std::unique_ptr<EditorBase>(int area, EditorContext)>;
+    using Factory = std::function<std::unique_ptr<EditorBase>(int area, EditorServices)>;
 
-    EditorTabs(EditorContext context, QWidget* parent);
+    EditorTabs(EditorServices services, QWidget* parent);
     ~EditorTabs() override;
 
     QTabBar* tabBar() const { return tabBar_; }   // SSTab1
@@ -55,7 +55,7 @@ private:
     void tabChanged(int index);
     void putEditor(int area, EditorBase* editor);
 
-    EditorContext context_;
+    EditorServices services_;
     QTabBar* tabBar_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     std::array<QScrollArea*, 11> scrolls_{};

@@ -8,9 +8,9 @@
 #include "model/key_access.h"
 #include "model/reader.h"
 #include "model/settings_writer.h"
-#include "platform/file_dialogs.h"
-#include "platform/file_viewer.h"
-#include "platform/prompts.h"
+#include "interfaces/file_dialogs.h"
+#include "interfaces/file_viewer.h"
+#include "interfaces/prompts.h"
 
 #include <QAction>
 #include <QMenu>

@@ -8,8 +8,8 @@
 #include "model/error_report.h"
 #include "model/ini_document.h"
 #include "model/key_access.h"
-#include "platform/prompts.h"
-#include "platform/serial_port.h"
+#include "interfaces/prompts.h"
+#include "interfaces/serial_port.h"
 
 #include <QAction>
 

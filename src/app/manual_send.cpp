@@ -7,9 +7,9 @@
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
-#include "platform/clock.h"
-#include "platform/prompts.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/prompts.h"
+#include "interfaces/serial_port.h"
 #include "tables/dtmf_digits.h"
 
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 // placement in zel.ini, section "Manualsend".
 
 #include "app/app_context.h"
-#include "model/types.h"
+#include "base/types.h"
 
 #include <QDialog>
 

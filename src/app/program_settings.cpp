@@ -1,5 +1,6 @@
 #include "app/program_settings.h"
 
+#include "base/text.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
@@ -50,10 +51,7 @@ std::string ZelIniPath(const std::string& programFolder)
 
 std::optional<double> StrictNumber(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     if (text.empty())

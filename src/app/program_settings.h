@@ -3,7 +3,7 @@
 // and the link settings. Read at start-up; placement and recent files written at exit
 // (the link menus write their own keys when chosen).
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <array>
 #include <optional>

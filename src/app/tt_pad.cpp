@@ -3,7 +3,7 @@
 #include "link/dtmf_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 #include "tables/dtmf_digits.h"
 
 #include <QGridLayout>

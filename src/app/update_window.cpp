@@ -6,8 +6,8 @@
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
-#include "platform/prompts.h"
-#include "platform/serial_port.h"
+#include "interfaces/prompts.h"
+#include "interfaces/serial_port.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -16,8 +16,8 @@
 #include "link/controller_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
-#include "model/value_checks.h"
-#include "platform/serial_port.h"
+#include "base/value_checks.h"
+#include "interfaces/serial_port.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -80,7 +80,7 @@ std::string ZelMain::ZelIni() const
 void ZelMain::buildWindow()
 {
     menus_ = BuildMenus(*this);
-    tabs_ = new EditorTabs(EditorContext{context_.model, context_.prompts}, this);
+    tabs_ = new EditorTabs(EditorServicesOf(context_), this);
     addToolBarBreak();
     tabToolbar_ = addToolBar(tr("Areas"));
     tabToolbar_->setObjectName(QStringLiteral("Toolbar2"));

@@ -6,7 +6,7 @@
 #include "app/app_context.h"
 #include "app/main_menus.h"
 #include "app/recent_files.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,7 @@
 #include "download/decode_notes.h"
 
 #include "model/error_report.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <cmath>
 #include <filesystem>

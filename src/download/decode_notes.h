@@ -2,7 +2,7 @@
 // What the memory decoders share: the list of values they had to replace, the rule for
 // characters a settings file can hold, and a bounded read of a whole memory file.
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <cstddef>
 #include <string>

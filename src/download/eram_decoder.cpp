@@ -1,9 +1,8 @@
 #include "download/eram_decoder.h"
 
 #include "download/memory_layout.h"
-#include "model/ini_document.h" // TrimBlanks
-#include "platform/prompts.h"
-#include "tables/code_lookup.h" // TrimSpaces
+#include "interfaces/prompts.h"
+#include "base/text.h"
 #include "tables/cw_chars.h"
 #include "tables/dtmf_digits.h"
 #include "tables/macro_coding.h"

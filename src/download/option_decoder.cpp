@@ -1,7 +1,7 @@
 #include "download/option_decoder.h"
 
 #include "model/error_report.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 #include "tables/code_lookup.h" // LeadingNumber
 #include "tables/vocabulary.h"
 

@@ -4,35 +4,39 @@
 // field is left, Apply and Cancel Changes. An editor declares its fields in its
 // constructor and adds only its own rules through the hooks:
 //
-//   TimersEditor::TimersEditor(EditorContext c)
-//       : EditorBase(c, {.pending = &ConfigModel::giTimersUnapplied,
-//                        .areaFlag = &ConfigModel::TimersChanged,
-//                        .cancelText = "This will cancel all Timer changes ...",
-//                        .cancelTitle = "TIMER CANCEL CHANGES"})
+//   SampleEditor::SampleEditor(EditorServices s) : EditorBase(s, DeclFor(0))
 //   {
-//       hang_ = &AddNumber({.number = 1, .name = "HangTimer",
-//                           .bind = Bind(&ConfigModel::HangTime, &ConfigModel::HangTimeChanged),
-//                           .lo = 0, .hi = 255,
-//                           .message = "Invalid Hang Timer, must be whole number between ",
-//                           .title = PortTitle(": Hang Timer"),
-//                           .current = [this] { return currentPort_; }});
-//       // ... then lay out hang_->Edit(p), ApplyButton() and CancelButton().
+//       tabs_ = &AddRecordTabs({});                      // "SSTab1", first page on load
+//       tone_ = &AddRecordSelector({.name = "CTSet", .last = 10, .slotCount = 3});
+//       AddNumber({.number = 1, .name = "HangTimer",
+//                  .bind = Bind(&ConfigModel::HangTime, &ConfigModel::HangTimeChanged),
+//                  .hi = 255, .message = "Invalid Hang Timer, must be whole number between ",
+//                  .title = PortTitle(": Hang Timer"), .from = ByTab(*tabs_)});
+//       AddNumber({.number = 4, .name = "Delay1Set", .bind = Bind(&ConfigModel::Delay1, ...),
+//                  .slotCount = 3, .from = ByTabAndRecord(*tabs_, *tone_, 10)});
+//       tabs_->AddPortPages([this](int p) { ... AddRow(grid, "Hang Timer", Control("HangTimer", p)) });
+//       SetBody(tabs_->Widget());                        // and the Apply/Cancel column
 //   }
 //
 // Fields are declared in the order Apply copies them. The controls are created by the
 // declaration (named after it, "HangTimer(2)"); the main window calls Load() afterwards.
 // An editor that uses fewer elements than a setting holds calls SetCount in FillLists.
 
-#include "editors/editor_context.h"
 #include "editors/editor_field.h"
+#include "editors/editor_services.h"
+#include "editors/editor_table.h"
+#include "editors/record_controls.h"
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class QLabel;
+class QLayout;
 class QPushButton;
 
 namespace vm880 {
@@ -44,19 +48,24 @@ struct EditorDecl {
     std::string cancelTitle;
     bool applyFailBox = true;               // "APPLY FAIL" after a refused check
     std::string cancelButtonName = "CancelChanges";
+    FlagRule flagRule = FlagRule::ChangedByApply;
 };
+
+// The declaration of the editor of main tab `tab`, from its row of kEditorTable.
+EditorDecl DeclFor(int tab);
 
 class EditorBase : public QWidget {
     Q_OBJECT
 public:
-    EditorBase(EditorContext context, EditorDecl decl, QWidget* parent = nullptr);
+    EditorBase(EditorServices services, EditorDecl decl, QWidget* parent = nullptr);
     ~EditorBase() override;
 
     // Window load: lists, working copy, controls, pending state -1 last.
     void Load();
     // Apply, exactly as the button does; kDone when the changes were copied.
     int DoApply();
-    // Cancel Changes, exactly as the button does (asks first).
+    // Cancel Changes, exactly as the button does (asks first). Both are refused while a
+    // controller operation runs.
     void CancelChanges();
 
     int Pending() const;
@@ -69,6 +78,9 @@ public:
     // True while a control is shown as changed (red).
     static bool IsMarked(const QWidget* control);
 
+    // The declared fields in Apply's order, for sweeps over them (tests, screenshots).
+    std::vector<const Field*> DeclaredFields() const;
+
     QPushButton* ApplyButton() const { return apply_; }
     QPushButton* CancelButton() const { return cancel_; }
 
@@ -78,11 +90,28 @@ protected:
     Field& AddCombo(ChoiceDecl decl);
     Field& AddCheck(ChoiceDecl decl);
     Field& AddOptions(ChoiceDecl decl);
+    // A code of DTMF characters (0-9 * # A-D) of lo to hi characters, stored upper-case and
+    // trimmed; refused with `message`, followed by lo " and " hi and `messageEnd` when
+    // `withBounds`.
+    Field& AddDtmfCode(TextFieldDecl decl, bool withBounds = true, std::string messageEnd = {});
+
+    RecordTabs& AddRecordTabs(RecordTabsDecl decl);
+    RecordSelector& AddRecordSelector(RecordSelectorDecl decl);
+    PickList& AddPickList(PickListDecl decl);
+    QLabel* AddCounter(CounterDecl decl);
+    // A control that talks to the controller: disabled while a controller operation runs.
+    void TalksToController(QWidget* control);
+    // Lays the editor out: `body`, then the Apply / Cancel Changes column on the right.
+    void SetBody(QWidget* body);
+    void SetBody(QLayout* body);
 
     // Hooks, all optional.
     virtual void FillLists() {}       // before the working copy is loaded
     virtual void AfterLoad() {}       // select the first tab, set the current port, ...
     virtual void UpdateDependents() {} // enabled states; after showing values and each change
+    // Apply's own rules across fields, after the field checks and before anything is copied:
+    // a refusal is shown and stops Apply (no "APPLY FAIL"); a warning is shown and Apply goes on.
+    virtual std::optional<Refusal> BeforeCopy() { return std::nullopt; }
     virtual void AfterCopy() {}       // after Apply copied the changes, before the reload
     // Makes a refused element visible (its tab, its item); the default selects the tab
     // pages that hold the element's control.
@@ -90,7 +119,7 @@ protected:
 
     // Working copy and model values of an element.
     Text& Working(Field& field, int element);
-    Text& Stored(Field& field, int element);
+    Text Stored(Field& field, int element);
     bool AnyFlagRaised(Field& field);
     // Puts the working value of one slot into its control and colours it; no handler runs.
     void ShowSlot(Field& field, int slot);
@@ -98,8 +127,9 @@ protected:
     // Keeps focus moves into `control` from running the check of the field left (pick lists).
     static void SkipChecksWhenFocused(QWidget* control);
 
-    ConfigModel& model() const { return context_.model; }
-    Prompts& prompts() const { return context_.prompts; }
+    ConfigModel& model() const { return services_.model; }
+    Prompts& prompts() const { return services_.prompts; }
+    const EditorServices& services() const { return services_; }
     void SetPending(int state);
     Field* FieldNumbered(int number) const;
     const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
@@ -114,20 +144,35 @@ private:
     void loadTempValues();
     void showValues();
     void reload();
-    void textChanged(Field& field, int slot);
-    void choiceChanged(Field& field, int slot);
+    void controlChanged(Field& field, int slot);
+    Text typedValue(const Field& field, int slot, int element) const;
     Text choiceValue(const Field& field, int slot) const;
     void colourSlot(Field& field, int slot);
     bool checkElement(Field& field, int element, int slot);
     void setWorkingText(Field& field, int element, int slot, const Text& text);
     void leaveLater(Field& field, int slot);
     void refocus(QWidget* control);
+    bool showRefusal(const Refusal& refusal);
+    void showRecords();
+    void applyStandingFlags();
+    void focusIn(Field& field, int slot);
+    void restoreBlank(Field& field, int slot);
+    void pick(PickList& list, const QString& item);
+    void updateCounters();
+    std::pair<Field*, int> lastBox(const std::string& kind) const;
+    Field* fieldOf(QObject* control, int& slot) const;
 
-    EditorContext context_;
+    EditorServices services_;
     EditorDecl decl_;
     std::vector<std::unique_ptr<Field>> fields_;
     QPushButton* apply_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    std::vector<std::unique_ptr<RecordTabs>> tabs_;
+    std::vector<std::unique_ptr<RecordSelector>> selectors_;
+    std::vector<std::unique_ptr<PickList>> pickLists_;
+    std::vector<std::pair<QLabel*, CounterDecl>> counters_;
+    std::vector<QWidget*> controllerControls_;
+    std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
 };

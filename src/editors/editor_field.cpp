@@ -17,6 +17,41 @@ Binding Bind(Text ConfigModel::*value, Flag ConfigModel::*flag)
     return b;
 }
 
+Text Binding::Read(ConfigModel& m, int element) const
+{
+    const Text& whole = value(m, element);
+    return getPart ? getPart(whole) : whole;
+}
+
+void Binding::Write(ConfigModel& m, int element, const Text& text) const
+{
+    Text& whole = value(m, element);
+    whole = putPart ? putPart(whole, text) : text;
+}
+
+Binding SplitPart(Binding whole, std::function<Text(const Text&)> get,
+                  std::function<Text(const Text&, const Text&)> put)
+{
+    whole.getPart = std::move(get);
+    whole.putPart = std::move(put);
+    return whole;
+}
+
+Binding TextSlice(Binding whole, int first, int length, char pad)
+{
+    const auto at = static_cast<std::size_t>(first);
+    const auto n = static_cast<std::size_t>(length);
+    return SplitPart(
+        std::move(whole),
+        [at, n](const Text& text) { return at < text.size() ? text.substr(at, n) : Text{}; },
+        [at, n, pad](const Text& text, const Text& part) {
+            Text out = text;
+            if (out.size() < at + n)
+                out.resize(at + n, pad);
+            return out.replace(at, n, part);
+        });
+}
+
 TitleFn PortTitle(std::string ending)
 {
     return [ending = std::move(ending)](int element) {

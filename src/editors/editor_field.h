@@ -30,6 +30,12 @@ struct Binding {
     int count = 1;
     std::function<Text&(ConfigModel&, int element)> value{};
     std::function<Flag&(ConfigModel&, int element)> flag{}; // empty: no item flag
+    // A part of the setting shown in a control of its own (see SplitPart); empty: the whole.
+    std::function<Text(const Text& whole)> getPart{};
+    std::function<Text(const Text& whole, const Text& part)> putPart{};
+
+    Text Read(ConfigModel& m, int element) const;
+    void Write(ConfigModel& m, int element, const Text& text) const;
 };
 
 // A single setting with its own flag.
@@ -63,11 +69,31 @@ Binding Bind(Array2<Text, N1, N2> ConfigModel::*value, Array2<Flag, N1, N2> Conf
 
 constexpr int Element2(int i, int j, int n2) { return (i - 1) * n2 + j; }
 
-// A refused value: the warning box's text and title (empty: the field's title).
+// One setting shown in two (or more) controls: each field binds the part `get` takes out of
+// the whole, and Apply writes a changed part back with `put`, leaving the other parts as the
+// model holds them (a macro subset "SSEE" as start and end; a frequency and its offset digit).
+Binding SplitPart(Binding whole, std::function<Text(const Text& whole)> get,
+                  std::function<Text(const Text& whole, const Text& part)> put);
+// The characters [first, first + length) of the whole; the put replaces them, padding with
+// `pad` when the whole is shorter.
+Binding TextSlice(Binding whole, int first, int length, char pad = '0');
+
+// What a check says of a value: refuse it (the focus stays, Apply stops) or warn and keep it.
+enum class Outcome { Refuse, Warn };
+
+// A refused (or warned) value: the warning box's text and title (empty: the field's title).
 struct Refusal {
     std::string text{};
     std::string title{};
+    Outcome outcome = Outcome::Refuse;
+    QWidget* focus = nullptr; // Apply's own checks: the control that gets the focus
 };
+
+// A warning that keeps the value.
+inline Refusal Warning(std::string text, std::string title = {})
+{
+    return {std::move(text), std::move(title), Outcome::Warn};
+}
 
 // What a field check sees: the element checked and its working value. SetText changes the
 // value as typing would (the control, the working value, the colour and the pending state).
@@ -79,6 +105,8 @@ public:
     const Text& Value() const;
     void SetText(const Text& text);
     EditorBase& editor() const { return editor_; }
+    // Shows a warning at once and keeps checking (a check that may warn and then refuse).
+    void Warn(const Refusal& warning);
 
 private:
     EditorBase& editor_;
@@ -88,6 +116,20 @@ private:
 };
 
 using CheckFn = std::function<std::optional<Refusal>(FieldCheck&)>;
+
+// Which element a field's slot shows, which element Apply checks, and how a refused element
+// is brought into view: from the tab in front, a record selector or both (record_controls.h).
+struct ElementProvider {
+    std::function<int(int slot)> element{};
+    std::function<int()> current{};
+    std::function<void(int element)> reveal{};
+};
+
+// A stored value shown as another text ("0" shown as "NONE"); typing that text stores it back.
+struct ShownAs {
+    Text stored;
+    QString shown;
+};
 using TitleFn = std::function<std::string(int element)>;
 
 // "Port 2: Hang Timer" for element 2 and the ending ": Hang Timer".
@@ -118,6 +160,16 @@ struct TextFieldDecl {
     std::function<int()> current{};      // element Apply checks first; default the last edited
     std::function<Text(int element, const QString& typed)> normalize{}; // default: trimmed
     Flag ConfigModel::*area = nullptr;   // area flag when not the editor's
+    std::function<Text(int element)> emptyFor{}; // `empty` by element ("4718" and the number)
+    bool upperCase = false;              // stored upper-cased (codes)
+    std::vector<ShownAs> shown{};        // display transforms; the stored values always pass
+    // A value the box shows but empties when it gets the focus, and shows again when it is
+    // left empty ("NONE STORED"); an edited box left empty becomes it too.
+    std::optional<Text> blankOnFocus{};
+    std::function<void(int element)> onFocus{}; // the box got the focus (current element, ...)
+    std::string pickKind{};              // pick lists and counters of this kind serve the box
+    ElementProvider from{};              // element of a slot, current element, reveal
+    bool standing = true;                // counts for the standing-flags rule
 };
 
 // One choice among a few radio buttons.
@@ -137,6 +189,8 @@ struct ChoiceDecl {
     int slotCount = 0;
     std::function<int(int slot)> element{};
     Flag ConfigModel::*area = nullptr;
+    ElementProvider from{};
+    bool standing = true; // counts for the standing-flags rule
 };
 
 enum class FieldKind { Text, Combo, Check, Options };
@@ -162,6 +216,7 @@ public:
 
     int lastElement() const { return lastElement_; }
     Flag ConfigModel::*area() const { return area_; }
+    const std::string& pickKind() const { return text_.pickKind; }
 
 private:
     friend class EditorBase;
@@ -174,6 +229,8 @@ private:
     Binding bind_;
     Flag ConfigModel::*area_ = nullptr;
     std::function<int(int slot)> element_;
+    std::function<void(int element)> reveal_;
+    bool standing_ = true;
     TextFieldDecl text_;
     ChoiceDecl choice_;
     std::vector<QWidget*> widgets_;

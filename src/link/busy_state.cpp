@@ -1,6 +1,6 @@
 #include "link/busy_state.h"
 
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 namespace vm880 {
 

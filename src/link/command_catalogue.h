@@ -6,7 +6,7 @@
 // group of items are declared here as well, so the upload walks this catalogue and needs no
 // knowledge of its own about commands. Nothing here talks to a link.
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <string>
 #include <string_view>

@@ -5,8 +5,8 @@
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/serial_port.h"
 
 #include <ctime>
 

@@ -1,9 +1,10 @@
 #include "link/dtmf_link.h"
 
+#include "base/text.h"
 #include "model/config_model.h"
-#include "platform/clock.h"
-#include "platform/prompts.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/prompts.h"
+#include "interfaces/serial_port.h"
 
 #include <array>
 #include <cctype>
@@ -44,15 +45,6 @@ constexpr std::array<DigitTones, 22> kDigitTones = {{
     {"D", {941, 1633}},
     {"16", {941, 1633}},
 }};
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
 
 } // namespace
 
@@ -185,10 +177,10 @@ bool ToneLink::PlayDTMFString(std::string_view text)
 
 bool ToneLink::SendUnlock(std::string_view portNum)
 {
-    const std::string_view number = TrimBlanks(portNum);
+    const std::string_view number = TrimSpaces(portNum);
     if (number.size() != 1 || number[0] < '1' || number[0] > '3')
         throw std::out_of_range("controller port \"" + std::string(portNum) + "\" is not 1 to 3");
-    const std::string code = std::string(TrimBlanks(c_.model.CurrentPortUnlock(number[0] - '0')));
+    const std::string code = std::string(TrimSpaces(c_.model.CurrentPortUnlock(number[0] - '0')));
 
     bool played = true;
     if (c_.model.ComPort == 0)

@@ -2,9 +2,9 @@
 
 #include "model/config_model.h"
 #include "model/error_report.h"
-#include "platform/clock.h"
-#include "platform/prompts.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/prompts.h"
+#include "interfaces/serial_port.h"
 
 #include <algorithm>
 #include <exception>

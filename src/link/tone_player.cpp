@@ -2,7 +2,7 @@
 
 #include "link/tone_synth.h"
 #include "link/wav_file.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 namespace vm880 {
 

@@ -4,7 +4,7 @@
 // recording. When a sound cannot be played the operator is told why, and the call reports
 // failure so that the caller stops instead of carrying on as if it had been heard.
 
-#include "platform/sound_out.h"
+#include "interfaces/sound_out.h"
 
 #include <string>
 

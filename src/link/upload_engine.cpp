@@ -7,8 +7,8 @@
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "interfaces/clock.h"
+#include "interfaces/serial_port.h"
 
 #include <optional>
 #include <string>
@@ -217,14 +217,17 @@ int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
             if (key && key->keyed())
                 c_.tone.SendLock();
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // The port may be left unlocked: the operator must hear of it.
+        ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", "Lock", "");
     }
     try {
         if (key)
             key->Release();
         if (serial && c_.serial.Port().IsOpen())
             c_.serial.Port().Close();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", "Release", "");
     }
     model.UploadError = kFalse;
     model.UpdateInterrupted = kFalse;

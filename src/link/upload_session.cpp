@@ -2,7 +2,7 @@
 
 #include "model/config_model.h"
 #include "model/error_report.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <cmath>
 #include <string>

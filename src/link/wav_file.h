@@ -3,7 +3,7 @@
 // recordings) and may be damaged or not WAV at all: every size is checked against the bytes
 // really there, and a refusal says why in words the operator can act on.
 
-#include "platform/sound_out.h"
+#include "interfaces/sound_out.h"
 
 #include <cstddef>
 #include <cstdint>

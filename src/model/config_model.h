@@ -4,7 +4,7 @@
 // texts, the link settings and the transfer state. Every setting is named after its
 // settings-file key; arrays are 1-based with fixed sizes.
 
-#include "model/types.h"
+#include "base/types.h"
 
 namespace vm880 {
 

@@ -1,6 +1,6 @@
 #include "model/error_report.h"
 
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 namespace vm880 {
 

@@ -13,16 +13,6 @@ std::string AsciiLower(std::string_view text)
     return out;
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 namespace {
 
 bool hasBreakOrNul(std::string_view text)

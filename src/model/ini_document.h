@@ -5,6 +5,8 @@
 // section at the end of the text. Lines that are not entries (comments, blanks, anything
 // else) are kept as they are.
 
+#include "base/text.h" // TrimBlanks, which the document's readers share
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +59,5 @@ private:
 };
 
 std::string AsciiLower(std::string_view text);
-std::string_view TrimBlanks(std::string_view text);
 
 } // namespace vm880

@@ -5,7 +5,7 @@
 // that is then renamed over the old one, so a failed write never leaves half a file.
 
 #include "model/ini_document.h"
-#include "model/types.h"
+#include "base/types.h"
 
 #include <cstdint>
 #include <functional>

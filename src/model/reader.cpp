@@ -4,8 +4,8 @@
 #include "model/error_report.h"
 #include "model/key_access.h"
 #include "model/reader_rules.h"
-#include "platform/file_viewer.h"
-#include "platform/prompts.h"
+#include "interfaces/file_viewer.h"
+#include "interfaces/prompts.h"
 #include "tables/macro_functions.h"
 
 #include <algorithm>

@@ -117,8 +117,8 @@ int CheckZeroOneRule(const Text& value, const ConfigModel&, int);
 #define VM880_SCALAR(name) [](::vm880::ConfigModel& m, int) -> ::vm880::Text& { return m.name; }
 #define VM880_ITEM_FLAG(name) [](::vm880::ConfigModel& m, int i) -> ::vm880::Flag& { return m.name(i); }
 
-#include "model/ini_document.h" // TrimBlanks
-#include "model/value_checks.h"
+#include "base/text.h" // TrimBlanks
+#include "base/value_checks.h"
 #include "tables/code_lookup.h" // UpperCase
 
 template <int Low, int High>

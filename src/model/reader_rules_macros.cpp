@@ -4,6 +4,7 @@
 #include "model/factory_defaults.h"
 #include "model/reader_rules.h"
 
+#include "tables/dtmf_digits.h"
 #include "tables/macro_text.h"
 #include "tables/port_select.h"
 #include "tables/sequence_text.h"

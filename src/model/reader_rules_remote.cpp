@@ -3,8 +3,9 @@
 #include "model/factory_defaults.h"
 #include "model/key_access.h"
 #include "model/reader_rules.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
+#include "tables/dtmf_digits.h"
 #include "tables/option_tables.h"
 #include "tables/port_select.h"
 #include "tables/remote_base_tables.h"

@@ -2,7 +2,7 @@
 
 #include "model/error_report.h"
 #include "model/key_access.h"
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // Time on the window thread: sleeps and yields keep the event loop running, so the window
 // repaints and its buttons answer while the links wait.
 
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The file dialogs shown with QFileDialog.
 
-#include "platform/file_dialogs.h"
+#include "interfaces/file_dialogs.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/file_viewer.h"
+#include "interfaces/file_viewer.h"
 
 namespace vm880 {
 

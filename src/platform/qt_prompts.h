@@ -1,7 +1,7 @@
 #pragma once
 // Operator prompts shown with Qt's message, input and progress windows.
 
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -3,7 +3,7 @@
 // variable VM880_PORTn when set (a USB adapter, a pseudo-terminal in tests), otherwise
 // "COMn" on Windows and /dev/ttyS(n-1) elsewhere.
 
-#include "platform/serial_port.h"
+#include "interfaces/serial_port.h"
 
 #include <QSerialPort>
 #include <QString>

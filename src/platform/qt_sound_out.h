@@ -4,7 +4,7 @@
 // server, not when it came out, so the sound is followed by silence and the wait ends only
 // when the sink's played time covers all of it. The event loop runs while waiting.
 
-#include "platform/sound_out.h"
+#include "interfaces/sound_out.h"
 
 namespace vm880 {
 

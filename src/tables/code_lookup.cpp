@@ -1,5 +1,6 @@
 #include "tables/code_lookup.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -56,22 +57,7 @@ std::size_t digitRun(std::string_view text, std::size_t pos)
 
 int CodeValue(std::string_view code)
 {
-    std::size_t pos = 0;
-    while (pos < code.size() && code[pos] == ' ')
-        ++pos;
-    bool negative = false;
-    if (pos < code.size() && (code[pos] == '-' || code[pos] == '+')) {
-        negative = code[pos] == '-';
-        ++pos;
-    }
-    // Saturate rather than overflow on a long run of digits.
-    long long value = 0;
-    for (; pos < code.size() && isDigit(code[pos]); ++pos) {
-        value = value * 10 + (code[pos] - '0');
-        if (value > INT_MAX)
-            return negative ? INT_MIN : INT_MAX;
-    }
-    return static_cast<int>(negative ? -value : value);
+    return static_cast<int>(std::clamp<long>(LeadingWholeNumber(code), INT_MIN, INT_MAX));
 }
 
 double LeadingNumber(std::string_view text)
@@ -137,15 +123,6 @@ std::optional<double> NumericValue(std::string_view text)
     if (result.ec == std::errc::result_out_of_range)
         value = negativeExponent ? 0.0 : HUGE_VAL;
     return negative ? -value : value;
-}
-
-std::string_view TrimSpaces(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
 }
 
 Text UpperCase(std::string_view text)

@@ -2,7 +2,8 @@
 // Generic lookups over any code table, and the small text helpers that the tables' own
 // lookups share. Row numbers are 1-based; -1 means "no such row".
 
-#include "model/types.h"
+#include "base/text.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <optional>
@@ -39,9 +40,6 @@ double LeadingNumber(std::string_view text);
 // "inf" and "nan" are not numbers here. Independent of the process locale.
 std::optional<double> NumericValue(std::string_view text);
 inline bool IsNumericText(std::string_view text) { return NumericValue(text).has_value(); }
-
-// The text without blanks (U+0020 only; tabs stay) at either end.
-std::string_view TrimSpaces(std::string_view text);
 
 // The text with ASCII letters a-z made capitals; other bytes unchanged.
 Text UpperCase(std::string_view text);

@@ -2,7 +2,7 @@
 // The controller's CW characters with their two-digit codes. CW IDs are stored as these
 // characters; "WORD_SPACE" is the gap between words, "AR" and "SK" are procedure signals.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

@@ -18,4 +18,17 @@ std::string DTMFCodeToDigit(std::string_view code)
     return {};
 }
 
+int CheckDTMFDigits(std::string_view value, int minLen, int maxLen)
+{
+    if (value.empty())
+        return kInvalid;
+    const int n = static_cast<int>(value.size());
+    if (n < minLen || n > maxLen)
+        return kInvalid;
+    for (char c : value)
+        if (DTMFDigitToCode(std::string_view(&c, 1)) == -1)
+            return kInvalid;
+    return kValid;
+}
+
 } // namespace vm880

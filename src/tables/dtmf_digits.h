@@ -2,6 +2,7 @@
 // The sixteen DTMF digits and their codes: "1".."9" are 1..9, "0" is 10, "*" 11, "#" 12,
 // "A".."D" 13..16. The row number equals the code.
 
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>
@@ -18,5 +19,9 @@ int DTMFDigitToCode(std::string_view digit);
 
 // The digit of a code written in plain decimal ("13" gives "A"); empty when there is none.
 std::string DTMFCodeToDigit(std::string_view code);
+
+// Not empty, MinLen <= length <= MaxLen, and every character a DTMF digit
+// ("0"-"9", "*", "#", "A"-"D", capitals only).
+int CheckDTMFDigits(std::string_view value, int minLen, int maxLen);
 
 } // namespace vm880

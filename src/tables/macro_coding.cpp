@@ -1,5 +1,7 @@
 #include "tables/macro_coding.h"
 
+#include "base/text.h"
+
 namespace vm880 {
 
 namespace {
@@ -16,22 +18,6 @@ constexpr long long escapeCount(long long code)
 bool hasForm(long long code)
 {
     return code >= 1 && code <= kMaxMacroCode && code % 255 != 0;
-}
-
-// The value of a token of digits only; nothing for any other token. Long runs of digits
-// saturate instead of overflowing.
-std::optional<long long> digitsValue(std::string_view token)
-{
-    if (token.empty())
-        return std::nullopt;
-    long long value = 0;
-    for (char c : token) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        if (value < 1'000'000'000)
-            value = value * 10 + (c - '0');
-    }
-    return value;
 }
 
 } // namespace
@@ -67,7 +53,7 @@ std::optional<std::vector<std::uint8_t>> EncodeMacroText(std::string_view text)
         pos = end + 1;
         if (token.empty())
             continue;
-        const std::optional<long long> code = digitsValue(token);
+        const std::optional<long long> code = DigitsValue(token);
         if (!code || !hasForm(*code))
             return std::nullopt;
         const std::vector<std::uint8_t> codeBytes = EncodeMacroCode(*code);

@@ -1,5 +1,10 @@
 #include "tables/macro_functions.h"
 
+#include "base/text.h"
+
+#include <algorithm>
+#include <climits>
+
 namespace vm880 {
 
 namespace {
@@ -13,15 +18,7 @@ std::vector<CodeRow>& workingCopy()
 // The list-box data of a code: its value when it is all digits, else 0 (separator rows).
 int codeValue(std::string_view code)
 {
-    if (code.empty())
-        return 0;
-    int value = 0;
-    for (char c : code) {
-        if (c < '0' || c > '9')
-            return 0;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return static_cast<int>(std::min<long long>(DigitsValue(code).value_or(0), INT_MAX));
 }
 
 } // namespace

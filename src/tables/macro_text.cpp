@@ -1,6 +1,7 @@
 #include "tables/macro_text.h"
 
-#include "model/value_checks.h"
+#include "base/text.h"
+#include "base/value_checks.h"
 #include "tables/code_lookup.h"
 #include "tables/sequence_text.h"
 
@@ -20,16 +21,10 @@ std::optional<long long> numberValue(std::string_view token)
         negative = token.front() == '-';
         token.remove_prefix(1);
     }
-    if (token.empty())
+    const std::optional<long long> value = DigitsValue(token);
+    if (!value)
         return std::nullopt;
-    long long value = 0;
-    for (char c : token) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        if (value < 1'000'000'000)
-            value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
+    return negative ? -*value : *value;
 }
 
 } // namespace

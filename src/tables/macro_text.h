@@ -6,7 +6,7 @@
 // The checks return 0 (kValid) or 8 (kInvalid) and never show anything; CheckMacroFunctions
 // and DescribeMacro look codes up in the working copy MacroFunctionList.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/macro_coding.h"
 #include "tables/macro_functions.h"
 

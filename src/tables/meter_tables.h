@@ -2,7 +2,7 @@
 // The analog meters: what an input measures, the alarm types, and the check of an alarm's
 // trip value.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

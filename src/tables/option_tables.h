@@ -2,7 +2,7 @@
 // The small option tables of the port editors: ID extras, access modes, time-out reset
 // points and tail messages, with their lookups, and the pending-ID speech time check.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

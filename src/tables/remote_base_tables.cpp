@@ -1,6 +1,6 @@
 #include "tables/remote_base_tables.h"
 
-#include "model/value_checks.h"
+#include "base/value_checks.h"
 #include "tables/code_lookup.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The remote base: the radio the controller drives, the Yaesu model, and the checks of
 // the values of a stored remote-base memory.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

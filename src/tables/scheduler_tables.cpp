@@ -1,6 +1,6 @@
 #include "tables/scheduler_tables.h"
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_lookup.h"
 
 namespace vm880 {

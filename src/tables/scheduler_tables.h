@@ -1,7 +1,7 @@
 #pragma once
 // The scheduler's choices: start hour, day of the week and week of the month of a setpoint.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

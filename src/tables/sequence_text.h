@@ -6,7 +6,7 @@
 // The checks return 0 (kValid) or 8 (kInvalid) and do not normalise: callers run
 // SquashBlanks (words, characters) or SpaceDTMFString (digits) first.
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <string_view>
 

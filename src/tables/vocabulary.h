@@ -3,7 +3,7 @@
 // each with the three-digit code the controller takes. Voice IDs and message macros are
 // stored as these words, so their spellings ("FOURTY", "OCLOCK") are part of the file format.
 
-#include "model/types.h"
+#include "base/types.h"
 #include "tables/code_table.h"
 
 #include <array>

@@ -222,7 +222,14 @@ TEST_F(LinkMenusTest, TheNextStartRestoresTheChoices)
     ConfigModel restarted;
     ScriptedPrompts quiet;
     KeyAccess k(quiet);
-    ZelMain again(AppContext{restarted, quiet, k, home.path().string()});
+    FakeEditorServices fakes2{quiet};
+    AppContext context{restarted, quiet, k, home.path().string()};
+    context.links = &fakes2;
+    context.busy = &fakes2.busy;
+    context.player = &fakes2.player;
+    context.clock = &fakes2.clock;
+    context.dialogs = &fakes2.dialogs;
+    ZelMain again(std::move(context));
     again.Load();
     EXPECT_EQ(restarted.ComPort, 0);
     EXPECT_EQ(restarted.DTMFComPort, 7);

@@ -7,8 +7,9 @@
 #include "app/editor_tabs.h"
 #include "app/zel_main.h"
 #include "model/key_access.h"
-#include "platform/file_viewer.h"
-#include "platform/serial_port.h"
+#include "interfaces/file_viewer.h"
+#include "interfaces/serial_port.h"
+#include "fake_editor_services.h"
 #include "scripted_file_dialogs.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
@@ -76,8 +77,13 @@ protected:
                            [this](QDialog& dialog) { modals.push_back(dialog.objectName().toStdString()); }};
         context.viewer = &viewer;
         context.dialogs = &dialogs;
+        context.links = &fakes;
+        context.busy = &fakes.busy;
+        context.player = &fakes.player;
+        if (!context.clock)
+            context.clock = &fakes.clock;
         window = std::make_unique<ZelMain>(std::move(context));
-        window->tabs().SetFactory([](int area, EditorContext ctx) -> std::unique_ptr<EditorBase> {
+        window->tabs().SetFactory([](int area, EditorServices ctx) -> std::unique_ptr<EditorBase> {
             if (area == 0)
                 return std::make_unique<SampleEditor>(ctx);
             if (area == 3)
@@ -121,6 +127,7 @@ protected:
     RecordingPort port;
     RecordingViewer viewer;
     ScriptedFileDialogs dialogs;
+    FakeEditorServices fakes{prompts};
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
     int endings = 0;

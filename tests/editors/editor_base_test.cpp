@@ -1,5 +1,6 @@
 // The editing cycle shared by every editor, driven through a small sample editor.
 
+#include "fake_editor_services.h"
 #include "editor_driver.h"
 #include "sample_editor.h"
 #include "scripted_prompts.h"
@@ -32,13 +33,14 @@ protected:
 
     void Open(bool applyFailBox = true)
     {
-        editor = std::make_unique<SampleEditor>(EditorContext{model, prompts}, applyFailBox);
+        editor = std::make_unique<SampleEditor>(fakes.For(model), applyFailBox);
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
 
     ConfigModel model;
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<SampleEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };

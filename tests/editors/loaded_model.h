@@ -5,7 +5,7 @@
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "model/reader.h"
-#include "platform/file_viewer.h"
+#include "interfaces/file_viewer.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 

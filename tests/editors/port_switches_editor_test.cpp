@@ -1,6 +1,7 @@
 // The Port Switches editor: what each switch stores and the flag it raises, how stored
 // texts are shown, the file state after an Apply, and Cancel Changes.
 
+#include "fake_editor_services.h"
 #include "editor_driver.h"
 #include "editors/ports/port_switches_editor.h"
 #include "loaded_model.h"
@@ -57,7 +58,7 @@ protected:
 
     void Open()
     {
-        editor = std::make_unique<PortSwitchesEditor>(EditorContext{model, prompts});
+        editor = std::make_unique<PortSwitchesEditor>(fakes.For(model));
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
@@ -69,6 +70,7 @@ protected:
 
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<PortSwitchesEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };

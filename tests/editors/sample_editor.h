@@ -1,14 +1,24 @@
 #pragma once
-// A small editor built on the framework the way the real ones are: per-port number
-// fields on port tabs, global fields, a custom check, lists, a check box, an option pair,
-// and one field that shows one courtesy tone per port at a time.
+// A small editor built on the framework the way the real ones are: per-port number fields
+// on port tabs, global fields, a custom check, lists, a check box, an option pair, one field
+// that shows one courtesy tone per port at a time (record tabs and selectors), and a page of
+// sequences: a message chosen by a record selector with a pick list and a word counter, a
+// macro code whose empty value depends on the macro, a DTMF code shown as "No Prefix", a
+// setting split over two lists with a cross-field rule, and a button that talks to the
+// controller.
 
 #include "editors/editor_base.h"
-#include "model/value_checks.h"
+#include "base/value_checks.h"
+#include "tables/dtmf_digits.h"
+#include "editors/editor_layout.h"
+#include "editors/setting_text.h"
+#include "tables/sequence_text.h"
 
 #include <QComboBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -16,109 +26,94 @@ namespace vm880::test {
 
 class SampleEditor : public EditorBase {
 public:
-    explicit SampleEditor(EditorContext context, bool applyFailBox = true,
-                          int ConfigModel::*pending = &ConfigModel::giTimersUnapplied)
-        : EditorBase(context, {.pending = pending,
-                               .areaFlag = &ConfigModel::TimersChanged,
-                               .cancelText = "This will cancel all Timer changes made since your last "
-                                             "Timer 'Apply' or Timer 'Cancel'",
-                               .cancelTitle = "TIMER CANCEL CHANGES",
-                               .applyFailBox = applyFailBox})
+    explicit SampleEditor(EditorServices services, bool applyFailBox = true,
+                          int ConfigModel::*pending = &ConfigModel::giTimersUnapplied,
+                          FlagRule flagRule = FlagRule::ChangedByApply)
+        : EditorBase(services, decl(applyFailBox, pending, flagRule))
     {
+        using M = ConfigModel;
+        tabs_ = &AddRecordTabs({});
+        ct_ = &AddRecordSelector({.name = "CTSet", .first = 1, .last = 10, .slotCount = 3});
+        message_ = &AddRecordSelector({.name = "MessageSelect", .first = 1, .last = 3});
+        macro_ = &AddRecordSelector({.name = "MacroSelect", .first = 1, .last = 40});
+
         hang_ = &AddNumber({.number = 1,
                             .name = "HangTimer",
-                            .bind = Bind(&ConfigModel::HangTime, &ConfigModel::HangTimeChanged),
+                            .bind = Bind(&M::HangTime, &M::HangTimeChanged),
                             .lo = 0,
                             .hi = 255,
                             .message = "Invalid Hang Timer, must be whole number between ",
                             .title = PortTitle(": Hang Timer"),
-                            .current = [this] { return currentPort_; }});
+                            .from = ByTab(*tabs_)});
         fan_ = &AddNumber({.number = 2,
                            .name = "FanTimer",
-                           .bind = Bind(&ConfigModel::FanTime, &ConfigModel::FanTimeChanged),
+                           .bind = Bind(&M::FanTime, &M::FanTimeChanged),
                            .lo = 0,
                            .hi = 255,
                            .message = "Fan Timer invalid, must be between ",
                            .title = FixedTitle("Fan Timer")});
         prefix_ = &AddText({.number = 3,
                             .name = "APPrefixSet",
-                            .bind = Bind(&ConfigModel::APPrefix, &ConfigModel::APPrefixChanged),
+                            .bind = Bind(&M::APPrefix, &M::APPrefixChanged),
                             .check = [](FieldCheck& c) -> std::optional<Refusal> {
                                 if (CheckDTMFDigits(c.Value(), 1, 8) == kValid)
                                     return std::nullopt;
                                 return Refusal{"Invalid prefix", "Autopatch Prefix"};
                             },
-                            .area = &ConfigModel::SpecialCodesChanged});
-        tot_ = &AddCombo({.name = "TOTResetSet",
-                          .bind = Bind(&ConfigModel::TOTReset, &ConfigModel::TOTResetChanged)});
-        macro_ = &AddCombo({.name = "InActivityMacroSet",
-                            .bind = Bind(&ConfigModel::InActivityMacro, &ConfigModel::InActivityMacroChanged),
-                            .digits = 2});
+                            .area = &M::SpecialCodesChanged});
+        tot_ = &AddCombo({.name = "TOTResetSet", .bind = Bind(&M::TOTReset, &M::TOTResetChanged)});
+        inactivityMacro_ = &AddCombo({.name = "InActivityMacroSet",
+                                      .bind = Bind(&M::InActivityMacro, &M::InActivityMacroChanged),
+                                      .digits = 2});
         fanSelect_ = &AddCheck({.name = "FanSelect",
-                                .bind = Bind(&ConfigModel::FanSelect, &ConfigModel::FanSelectChanged),
+                                .bind = Bind(&M::FanSelect, &M::FanSelectChanged),
                                 .caption = "All Xmt Activity"});
         idStart_ = &AddOptions({.name = "IDStartSelect",
-                                .bind = Bind(&ConfigModel::IDStartSelect, &ConfigModel::IDStartSelectChanged),
-                                .options = {{"IDCOSSelect", "On COS", "0"}, {"IDPTTSelect", "On PTT", "1"}}});
+                                .bind = Bind(&M::IDStartSelect, &M::IDStartSelectChanged),
+                                .options = {{"IDCOSSelect", "On COS", "0"}, {"IDPTTSelect", "On PTT", "1"}},
+                                .standing = false});
         delay_ = &AddNumber({.number = 4,
                              .name = "Delay1Set",
-                             .bind = Bind(&ConfigModel::Delay1, &ConfigModel::CTSeg1Changed),
+                             .bind = Bind(&M::Delay1, &M::CTSeg1Changed),
                              .lo = 0,
                              .hi = 10000,
                              .message = "Delay invalid, must be between ",
                              .title = [](int e) { return "WhichPort " + std::to_string((e - 1) / 10 + 1) + ": Delay1"; },
                              .slotCount = 3,
-                             .element = [this](int slot) { return Element2(slot, currentCT_[slot - 1], 10); },
-                             .current = [this] { return Element2(currentPort_, currentCT_[currentPort_ - 1], 10); },
-                             .area = &ConfigModel::CourtesyChanged});
+                             .area = &M::CourtesyChanged,
+                             .from = ByTabAndRecord(*tabs_, *ct_, 10)});
+        declareSequences();
 
-        tabs_ = new QTabWidget(this);
-        tabs_->setObjectName("SSTab1");
-        for (int p = 1; p <= 3; ++p) {
+        tabs_->AddPortPages([this](int p) {
             auto* page = new QWidget;
-            auto* form = new QFormLayout(page);
-            form->addRow("Hang Timer", hang_->Edit(p));
-            form->addRow("TOT Reset Point", tot_->Combo(p));
-            form->addRow("Macro To Use", macro_->Combo(p));
-            auto* ctSelect = new QComboBox;
-            ctSelect->setObjectName(QString("CTSet(%1)").arg(p));
-            for (int t = 1; t <= 10; ++t)
-                ctSelect->addItem(QString::number(t), t);
-            connect(ctSelect, &QComboBox::currentIndexChanged, this, [this, p](int index) {
-                currentCT_[p - 1] = index + 1;
-                ShowSlot(*delay_, p);
-            });
-            ctSelects_[p - 1] = ctSelect;
-            form->addRow("Courtesy Tone Select", ctSelect);
-            form->addRow("Delay To This Segment", delay_->Edit(p));
-            tabs_->addTab(page, QString("Port %1").arg(p));
-        }
-        auto* global = new QWidget;
-        auto* form = new QFormLayout(global);
-        form->addRow("Fan Timer", fan_->Edit(1));
-        form->addRow("", fanSelect_->CheckBox(1));
-        form->addRow("Prefix", prefix_->Edit(1));
-        form->addRow("", idStart_->Option(1, 1));
-        form->addRow("", idStart_->Option(1, 2));
-        tabs_->addTab(global, "Global");
-        connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-            if (tab <= 2)
-                currentPort_ = tab + 1;
+            auto* grid = new QGridLayout(page);
+            AddRow(grid, "Hang Timer", hang_->Edit(p), "1/10 seconds");
+            AddRow(grid, "TOT Reset Point", tot_->Combo(p));
+            AddRow(grid, "Macro To Use", inactivityMacro_->Combo(p));
+            AddRow(grid, "Courtesy Tone Select", ct_->Combo(p));
+            AddRow(grid, "Delay To This Segment", delay_->Edit(p));
+            return page;
         });
-
-        auto* layout = new QHBoxLayout(this);
-        layout->addWidget(tabs_);
-        auto* buttons = new QVBoxLayout;
-        buttons->addWidget(ApplyButton());
-        buttons->addWidget(CancelButton());
-        buttons->addStretch();
-        layout->addLayout(buttons);
+        auto* global = new QWidget;
+        auto* grid = new QGridLayout(global);
+        AddRow(grid, "Fan Timer", Narrow(fan_->Edit(1)), "minutes");
+        grid->addWidget(fanSelect_->CheckBox(1), grid->rowCount(), 0, 1, 3);
+        AddRow(grid, "Prefix", prefix_->Edit(1));
+        AddRow(grid, "ID Start", idStart_->Option(1, 1), "");
+        grid->addWidget(idStart_->Option(1, 2), grid->rowCount(), 1);
+        AddNote(grid, "Global settings");
+        tabs_->AddPage(global, "Global", 0);
+        tabs_->AddPage(sequencesPage(), "Sequences", 0);
+        SetBody(tabs_->Widget());
     }
 
-    int currentPort() const { return currentPort_; }
-    int currentCT(int port) const { return currentCT_[port - 1]; }
-    QTabWidget* tabs() const { return tabs_; }
-    void ChooseCT(int port, int ct) { ctSelects_[port - 1]->setCurrentIndex(ct - 1); }
+    int currentPort() const { return tabs_->Current(); }
+    int currentCT(int port) const { return ct_->Value(port); }
+    QTabWidget* tabs() const { return tabs_->Widget(); }
+    void ChooseCT(int port, int ct) { ct_->Choose(ct, port); }
+    RecordSelector& messages() { return *message_; }
+    RecordSelector& macros() { return *macro_; }
+    PickList& vocabulary() { return *vocabulary_; }
     int dependentUpdates = 0;
     int copies = 0;
 
@@ -131,38 +126,138 @@ protected:
             for (int i = 0; i < 5; ++i)
                 tot_->Combo(p)->addItem(tot[i], i);
             for (int n = 1; n <= 90; ++n)
-                macro_->Combo(p)->addItem(QString::number(n), n);
+                inactivityMacro_->Combo(p)->addItem(QString::number(n), n);
         }
-    }
-    void AfterLoad() override
-    {
-        tabs_->setCurrentIndex(0);
-        currentPort_ = 1;
+        for (Field* end : {subsetStart_, subsetEnd_})
+            for (int n = 1; n <= 90; ++n)
+                end->Combo(1)->addItem(QString::number(n), n);
+        messageMacro_->SetCount(3);
     }
     void UpdateDependents() override { ++dependentUpdates; }
-    void AfterCopy() override { ++copies; }
-    void RevealElement(Field& field, int element) override
+    std::optional<Refusal> BeforeCopy() override
     {
-        if (&field == delay_) {
-            const int port = (element - 1) / 10 + 1;
-            ChooseCT(port, (element - 1) % 10 + 1);
-        }
-        EditorBase::RevealElement(field, element);
+        if (Working(*subsetStart_, 1) <= Working(*subsetEnd_, 1))
+            return std::nullopt;
+        return Refusal{"Start and End must be valid macro numbers and Start must be less than or equal to End",
+                       "Macro Subset", Outcome::Refuse, subsetStart_->Combo(1)};
     }
+    void AfterCopy() override { ++copies; }
 
 private:
+    static EditorDecl decl(bool applyFailBox, int ConfigModel::*pending, FlagRule flagRule)
+    {
+        EditorDecl d = DeclFor(0);
+        d.pending = pending;
+        d.applyFailBox = applyFailBox;
+        d.flagRule = flagRule;
+        return d;
+    }
+
+    void declareSequences()
+    {
+        using M = ConfigModel;
+        messageMacro_ = &AddText({.number = 5,
+                                  .name = "MessageMacroSet",
+                                  .bind = Bind(&M::MessageMacro, &M::MessageMacroChanged),
+                                  .title = NumberedTitle("Message Macro "),
+                                  .check = [](FieldCheck& c) -> std::optional<Refusal> {
+                                      if (c.Value().find("ZERO") != Text::npos)
+                                          c.Warn({"Says ZERO"}); // and goes on checking
+                                      if (CheckMessageMacro(c.Value()) != kValid)
+                                          return Refusal{"Invalid message"};
+                                      if (CountWords(c.Value()) > 6)
+                                          return Warning("A long message", "Message Length");
+                                      return std::nullopt;
+                                  },
+                                  .slotCount = 1,
+                                  .normalize = [](int, const QString& typed) { return SquashBlanks(ToSetting(typed.toUpper())); },
+                                  .area = &M::MessageMacrosChanged,
+                                  .blankOnFocus = Text("NONE STORED"),
+                                  .onFocus = [this](int element) { focusedMessage = element; },
+                                  .pickKind = "words",
+                                  .from = ByRecord(*message_)});
+        vocabulary_ = &AddPickList({.name = "VocabList", .kind = "words"});
+        vocabulary_->Add("HELLO");
+        vocabulary_->Add("ZERO");
+        vocabulary_->AddSeparator("--- numbers ---");
+        vocabulary_->Add("one (1)", "ONE");
+        words_ = AddCounter({.name = "WordCount",
+                             .kind = "words",
+                             .count = [](std::string_view text) { return CountWords(text); },
+                             .text = [](int n) { return QString("Words: %1").arg(n); }});
+        AddDtmfCode({.number = 6,
+                     .name = "MacroCodeSet",
+                     .bind = Bind(&M::MacroCode, &M::MacroCodeChanged),
+                     .lo = 1,
+                     .hi = 8,
+                     .message = "Macro Code must be 1 to 8 DTMF characters",
+                     .title = NumberedTitle("Macro Code "),
+                     .slotCount = 1,
+                     .area = &M::MacrosChanged,
+                     .emptyFor = [](int n) { return "4718" + std::to_string(n); },
+                     .from = ByRecord(*macro_)},
+                    false);
+        AddDtmfCode({.number = 7,
+                     .name = "RemoteBasePrefixSet",
+                     .bind = Bind(&M::RemoteBasePrefix, &M::RemoteBasePrefixChanged),
+                     .lo = 1,
+                     .hi = 5,
+                     .message = "Remote Base Prefix invalid, must be between ",
+                     .title = FixedTitle("Remote Base Prefix"),
+                     .empty = Text("0"),
+                     .area = &M::RemoteBaseChanged,
+                     .shown = {{"0", "No Prefix"}}},
+                    true, " DTMF characters");
+        const Binding subset = Bind(&M::MacroSubset, &M::MacroSubsetRangeChanged);
+        subsetStart_ = &AddCombo({.name = "SubsetStart", .bind = TextSlice(subset, 0, 2), .digits = 2,
+                                  .area = &M::SpecialCodesChanged});
+        subsetEnd_ = &AddCombo({.name = "SubsetEnd", .bind = TextSlice(subset, 2, 2), .digits = 2,
+                                .area = &M::SpecialCodesChanged});
+    }
+
+    QWidget* sequencesPage()
+    {
+        auto* page = new QWidget;
+        auto* column = new QVBoxLayout(page);
+        QGridLayout* message = AddGroup(column, "Message");
+        AddRow(message, "Message", message_->Combo(1));
+        AddRow(message, "Words", messageMacro_->Edit(1));
+        message->addWidget(vocabulary_->List(), message->rowCount(), 0, 1, 3);
+        message->addWidget(words_, message->rowCount(), 0);
+        QGridLayout* codes = AddGroup(column, "Codes");
+        AddRow(codes, "Macro", macro_->Combo(1));
+        AddRow(codes, "Recall Code", Control("MacroCodeSet"));
+        AddRow(codes, "Remote Base Prefix", Control("RemoteBasePrefixSet"));
+        AddRow(codes, "Subset Start", subsetStart_->Combo(1));
+        AddRow(codes, "Subset End", subsetEnd_->Combo(1));
+        auto* send = new QPushButton("Send Now");
+        send->setObjectName("SendNow");
+        TalksToController(send);
+        column->addWidget(send);
+        return page;
+    }
+
+public:
+    int focusedMessage = 0;
+
+private:
+    RecordTabs* tabs_ = nullptr;
+    RecordSelector* ct_ = nullptr;
+    RecordSelector* message_ = nullptr;
+    RecordSelector* macro_ = nullptr;
+    PickList* vocabulary_ = nullptr;
+    QLabel* words_ = nullptr;
     Field* hang_ = nullptr;
     Field* fan_ = nullptr;
     Field* prefix_ = nullptr;
     Field* tot_ = nullptr;
-    Field* macro_ = nullptr;
+    Field* inactivityMacro_ = nullptr;
     Field* fanSelect_ = nullptr;
     Field* idStart_ = nullptr;
     Field* delay_ = nullptr;
-    QTabWidget* tabs_ = nullptr;
-    QComboBox* ctSelects_[3] = {};
-    int currentPort_ = 1;
-    int currentCT_[3] = {1, 1, 1};
+    Field* messageMacro_ = nullptr;
+    Field* subsetStart_ = nullptr;
+    Field* subsetEnd_ = nullptr;
 };
 
 } // namespace vm880::test

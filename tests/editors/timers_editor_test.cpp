@@ -2,12 +2,14 @@
 // and warning, the pending-ID speech pair, the flags Apply raises, Cancel Changes, the port
 // tabs and the controls that follow other fields.
 
+#include "fake_editor_services.h"
 #include "editor_driver.h"
 #include "editors/ports/timers_editor.h"
 #include "loaded_model.h"
 
 #include <QTabWidget>
 
+#include <algorithm>
 #include <functional>
 
 namespace vm880::test {
@@ -19,7 +21,7 @@ class TimersEditorTest : public ::testing::Test {
 protected:
     void Open()
     {
-        editor = std::make_unique<TimersEditor>(EditorContext{model, prompts});
+        editor = std::make_unique<TimersEditor>(fakes.For(model));
         editor->Load();
         ui = std::make_unique<EditorDriver>(*editor);
     }
@@ -28,6 +30,7 @@ protected:
 
     ConfigModel model = Defaults();
     ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<TimersEditor> editor;
     std::unique_ptr<EditorDriver> ui;
 };
@@ -100,6 +103,16 @@ TEST_F(TimersEditorTest, EveryFieldKeepsToItsBoundsWithItsOwnWarning)
     for (int p = 1; p <= 3; ++p)
         model.TailMessageNum(p) = "1"; // the tail message fields are in use
     Open();
+    // The sweep covers every declared text field, under the number it is declared with.
+    std::vector<std::pair<std::string, int>> declared, golden;
+    for (const Field* field : editor->DeclaredFields())
+        if (field->kind() == FieldKind::Text)
+            declared.emplace_back(field->name(), field->number());
+    for (const Bounds& b : kBounds)
+        golden.emplace_back(b.name, b.number);
+    std::sort(declared.begin(), declared.end());
+    std::sort(golden.begin(), golden.end());
+    EXPECT_EQ(declared, golden);
     for (const Bounds& b : kBounds) {
         SCOPED_TRACE(b.name);
         ui->Type(b.name, b.slot, "0");

@@ -4,7 +4,7 @@
 #include "model/key_access.h"
 #include "model/reader.h"
 #include "model/settings_writer.h"
-#include "platform/file_viewer.h"
+#include "interfaces/file_viewer.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 

@@ -6,7 +6,7 @@
 
 #include "link/dtmf_link.h"
 #include "model/config_model.h"
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 #include "platform/qt_sound_out.h"
 #include "recording_decoder.h"
 #include "recording_serial_port.h"

@@ -2,7 +2,7 @@
 // Prompts for benchmarks and fuzzing: nothing is shown, every box is counted and answered
 // with its first button (Yes or OK), and an input box returns `inputAnswer`.
 
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 // A clock for tests: sleeps advance time at once and are recorded; Yield runs an optional hook
 // (a test can use it to press a button or inject input while the code under test waits).
 
-#include "platform/clock.h"
+#include "interfaces/clock.h"
 
 #include <functional>
 #include <vector>

@@ -3,7 +3,7 @@
 // controller through the real operating-system path: whatever port number is asked for, the
 // port opens `path`. A pseudo-terminal has no modem lines, so DTR and RTS are refused.
 
-#include "platform/serial_port.h"
+#include "interfaces/serial_port.h"
 
 #include <cerrno>
 #include <cstring>

@@ -3,7 +3,7 @@
 // timeline, so transmitter keying can be tested without modem lines (a pseudo-terminal
 // has none). Failures can be injected.
 
-#include "platform/serial_port.h"
+#include "interfaces/serial_port.h"
 #include "recording_timeline.h"
 
 #include <stdexcept>

@@ -4,7 +4,7 @@
 // recorded sounds can be told apart by their DTMF digit (Goertzel filters) and mixed down,
 // with the silences between them, into one WAV image for a real decoder.
 
-#include "platform/sound_out.h"
+#include "interfaces/sound_out.h"
 #include "recording_timeline.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // reply (or by the whole wait). Records what went out, so tests can check the exact bytes.
 
 #include "fake_clock.h"
-#include "platform/serial_port.h"
+#include "interfaces/serial_port.h"
 
 #include <functional>
 #include <map>

@@ -2,7 +2,7 @@
 // File dialogs answered from a script. Every dialog is recorded; one the script did not
 // expect fails the running test and counts as cancelled.
 
-#include "platform/file_dialogs.h"
+#include "interfaces/file_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Operator prompts answered from a script. Every prompt is recorded; a prompt that the
 // script did not expect fails the running test instead of blocking it.
 
-#include "platform/prompts.h"
+#include "interfaces/prompts.h"
 
 #include <deque>
 #include <optional>

@@ -2,6 +2,7 @@
 // and what each returns when it finds nothing (-1, the empty text, or 8 for the scheduler).
 
 #include "tables/cw_chars.h"
+#include "tables/dtmf_digits.h"
 #include "tables/meter_tables.h"
 #include "tables/option_tables.h"
 #include "tables/port_select.h"
@@ -198,4 +199,16 @@ TEST(Lookups, PortSelectRowsByMode)
         EXPECT_EQ(rows.back().code, c.lastCode);
         EXPECT_EQ(rows.front().text, "Port 1");
     }
+}
+
+TEST(DTMFDigits, CheckDTMFDigits)
+{
+    EXPECT_EQ(CheckDTMFDigits("12A#", 1, 5), kValid);
+    EXPECT_EQ(CheckDTMFDigits("*D09", 4, 4), kValid);
+    EXPECT_EQ(CheckDTMFDigits("12a#", 1, 5), kInvalid);
+    EXPECT_EQ(CheckDTMFDigits("1 2", 1, 5), kInvalid);
+    EXPECT_EQ(CheckDTMFDigits("987654", 1, 5), kInvalid);
+    EXPECT_EQ(CheckDTMFDigits("1", 2, 5), kInvalid);
+    EXPECT_EQ(CheckDTMFDigits("", 0, 5), kInvalid);
+    EXPECT_EQ(CheckDTMFDigits(std::string("1\0", 2), 1, 5), kInvalid);
 }

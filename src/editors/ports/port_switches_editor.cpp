@@ -1,6 +1,6 @@
 #include "editors/ports/port_switches_editor.h"
 
-#include "platform/qt_lists.h"
+#include "editors/qt_lists.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -78,37 +78,29 @@ QGroupBox* pairFrames(const QString& title, EditorBase& editor, const char* off,
 
 } // namespace
 
-PortSwitchesEditor::PortSwitchesEditor(EditorContext context, QWidget* parent)
-    : EditorBase(context,
-                 {.pending = &M::giPortSwitchesUnapplied,
-                  .areaFlag = &M::PortSwitchesChanged,
-                  .cancelText = "This will cancel all Port Switch changes made since your last Port "
-                                "Switch 'Apply' or Port Switch 'Cancel Changes'",
-                  .cancelTitle = "PORT SWITCH CANCEL CHANGES",
-                  .applyFailBox = false},
-                 parent)
+PortSwitchesEditor::PortSwitchesEditor(EditorServices services, QWidget* parent)
+    : EditorBase(services, DeclFor(10), parent)
 {
     setObjectName(QStringLiteral("PortSwitches"));
     setWindowTitle(QStringLiteral("Port Switches"));
 
     for (const PortCheck& c : kPortChecks) {
-        portFields_.push_back(&AddCheck({.name = c.name,
-                                         .bind = Bind(c.value, c.flag),
-                                         .caption = QString::fromLatin1(c.caption)}));
+        AddCheck({.name = c.name, .bind = Bind(c.value, c.flag), .caption = QString::fromLatin1(c.caption)});
     }
     accessMode_ = &AddCombo({.name = "AccessMode", .bind = Bind(&M::PLAccess, &M::PLAccessChanged)});
-    portFields_.push_back(accessMode_);
     for (const PortPair& pair : kPortPairs) {
-        portFields_.push_back(&AddOptions({.name = pair.field,
-                                           .bind = Bind(pair.value, pair.flag),
-                                           .options = {pair.off, pair.on}}));
+        AddOptions({.name = pair.field, .bind = Bind(pair.value, pair.flag), .options = {pair.off, pair.on}});
     }
+    // A per-port switch applied earlier and not uploaded yet keeps the file unsaved; the two
+    // global settings raise the flags only when this Apply changes them.
     AddCheck({.name = "AllowTerminatorSpeechSet",
               .bind = Bind(&M::AllowTerminatorSpeech, &M::AllowTerminatorSpeechChanged),
-              .caption = QStringLiteral("Allow Speech w/Terminator")});
+              .caption = QStringLiteral("Allow Speech w/Terminator"),
+              .standing = false});
     AddOptions({.name = "IDStartSelect",
                 .bind = Bind(&M::IDStartSelect, &M::IDStartSelectChanged),
-                .options = {{"IDCOSSelect", "On COS", "0"}, {"IDPTTSelect", "On PTT", "1"}}});
+                .options = {{"IDCOSSelect", "On COS", "0"}, {"IDPTTSelect", "On PTT", "1"}},
+                .standing = false});
 
     auto* ports = new QHBoxLayout;
     for (int p = 1; p <= 3; ++p)
@@ -133,13 +125,7 @@ PortSwitchesEditor::PortSwitchesEditor(EditorContext context, QWidget* parent)
     body->addLayout(lower);
     body->addStretch();
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(body);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ApplyButton());
-    buttons->addWidget(CancelButton());
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    SetBody(body);
 }
 
 QWidget* PortSwitchesEditor::portFrame(int p)
@@ -176,19 +162,6 @@ void PortSwitchesEditor::FillLists()
 {
     for (int p = 1; p <= 3; ++p)
         FillAccessModeList(accessMode_->Combo(p));
-}
-
-void PortSwitchesEditor::AfterCopy()
-{
-    // A per-port switch applied earlier and not uploaded yet keeps the file unsaved, even
-    // when this Apply changed nothing.
-    for (Field* field : portFields_) {
-        if (AnyFlagRaised(*field)) {
-            model().PortSwitchesChanged = kTrue;
-            model().DatFileSaved = kFalse;
-            return;
-        }
-    }
 }
 
 } // namespace vm880

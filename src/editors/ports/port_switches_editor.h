@@ -5,22 +5,19 @@
 
 #include "editors/editor_base.h"
 
-#include <vector>
 
 namespace vm880 {
 
 class PortSwitchesEditor : public EditorBase {
 public:
-    explicit PortSwitchesEditor(EditorContext context, QWidget* parent = nullptr);
+    explicit PortSwitchesEditor(EditorServices services, QWidget* parent = nullptr);
 
 protected:
     void FillLists() override;
-    void AfterCopy() override;
 
 private:
     QWidget* portFrame(int port);
 
-    std::vector<Field*> portFields_; // the per-port settings
     Field* accessMode_ = nullptr;
 };
 

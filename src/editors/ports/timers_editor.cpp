@@ -1,7 +1,8 @@
 #include "editors/ports/timers_editor.h"
 
-#include "model/value_checks.h"
-#include "platform/qt_lists.h"
+#include "base/value_checks.h"
+#include "editors/qt_lists.h"
+#include "editors/editor_layout.h"
 #include "tables/option_tables.h"
 
 #include <QCheckBox>
@@ -66,69 +67,25 @@ Binding TailMessageMacros()
 constexpr const char* kNoIDsNote = "(note: setting this to 0 will disable IDs)";
 constexpr const char* kNoInactivityNote = "Note: Setting this to 0 will disable Inactivity Timer";
 
-QLineEdit* narrow(QWidget* control)
-{
-    auto* edit = qobject_cast<QLineEdit*>(control);
-    edit->setMaximumWidth(80);
-    return edit;
-}
-
-// A caption, the control and the unit shown beside it, as one row of a grid.
-void addRow(QGridLayout* grid, const QString& caption, QWidget* control, const QString& unit = {})
-{
-    const int row = grid->rowCount();
-    grid->addWidget(new QLabel(caption), row, 0);
-    grid->addWidget(control, row, 1);
-    if (!unit.isEmpty())
-        grid->addWidget(new QLabel(unit), row, 2);
-}
-
-void addNote(QGridLayout* grid, const char* note)
-{
-    auto* label = new QLabel(QString::fromLatin1(note));
-    label->setWordWrap(true);
-    grid->addWidget(label, grid->rowCount(), 0, 1, 3);
-}
-
 } // namespace
 
-TimersEditor::TimersEditor(EditorContext context, QWidget* parent)
-    : EditorBase(context,
-                 {.pending = &M::giTimersUnapplied,
-                  .areaFlag = &M::TimersChanged,
-                  .cancelText = "This will cancel all Timer changes made since your last Timer 'Apply' "
-                                "or Timer 'Cancel'",
-                  .cancelTitle = "TIMER CANCEL CHANGES"},
-                 parent)
+TimersEditor::TimersEditor(EditorServices services, QWidget* parent)
+    : EditorBase(services, DeclFor(0), parent)
 {
     setObjectName(QStringLiteral("Timers"));
     setWindowTitle(QStringLiteral("Timers"));
+    // The "Global" tab shows no port: Apply keeps checking the port last shown.
+    tabs_ = &AddRecordTabs({});
     declarePortFields();
     declareGlobalFields();
-
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("SSTab1"));
-    for (int p = 1; p <= 3; ++p)
-        tabs_->addTab(portPage(p), QStringLiteral("Port %1").arg(p));
-    tabs_->addTab(globalPage(), QStringLiteral("Global"));
-    // The "Global" tab shows no port: Apply keeps checking the port last shown.
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab >= 0 && tab <= 2)
-            currentPort_ = tab + 1;
-    });
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(tabs_);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ApplyButton());
-    buttons->addWidget(CancelButton());
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    tabs_->AddPortPages([this](int p) { return portPage(p); });
+    tabs_->AddPage(globalPage(), QStringLiteral("Global"), 0);
+    SetBody(tabs_->Widget());
 }
 
 void TimersEditor::declarePortFields()
 {
-    auto port = [this] { return currentPort_; };
+    const ElementProvider port = ByTab(*tabs_);
     for (const PortTimer& t : kPortTimers) {
         AddNumber({.number = t.number,
                    .name = t.name,
@@ -136,7 +93,7 @@ void TimersEditor::declarePortFields()
                    .hi = t.hi,
                    .message = t.message,
                    .title = PortTitle(t.titleEnding),
-                   .current = port});
+                   .from = port});
     }
     pendingID_ = FieldNumbered(4);
     inactive_ = FieldNumbered(5);
@@ -154,7 +111,7 @@ void TimersEditor::declarePortFields()
                                   "Pending ID Timer"};
                },
                .recheckWhen = [this](int p) { return Working(*pendingID_, p) != Stored(*pendingID_, p); },
-               .current = port});
+               .from = port});
     tailCounter_ = &AddNumber({.number = 15,
                                .name = "TailCounterSet",
                                .bind = Bind(&M::TailCounter, &M::TailCounterChanged),
@@ -165,7 +122,7 @@ void TimersEditor::declarePortFields()
                                    return Refusal{"Tail Counter Port " + std::to_string(c.element())
                                                   + " invalid.  Must be between 0 and 254"};
                                },
-                               .current = port});
+                               .from = port});
 
     totReset_ = &AddCombo({.name = "TOTResetSet", .bind = Bind(&M::TOTReset, &M::TOTResetChanged)});
     inactivityMacro_ = &AddCombo({.name = "InActivityMacroSet",
@@ -219,36 +176,32 @@ QWidget* TimersEditor::portPage(int p)
     auto* columns = new QHBoxLayout(page);
 
     auto* timers = new QGridLayout;
-    addRow(timers, "Hang Timer", narrow(Control("HangTimer", p)), "1/10 seconds");
-    addRow(timers, "Timeout Timer", narrow(Control("TimeOutTimer", p)), "seconds");
-    addRow(timers, "TOT Reset Point", totReset_->Combo(p));
-    addRow(timers, "Initial ID Timer", narrow(Control("IIDTimer", p)), "minutes");
-    addNote(timers, kNoIDsNote);
-    addRow(timers, "Pending ID Timer", narrow(Control("PIDTimer", p)), "minutes");
-    addRow(timers, "Pending ID Speech Timer", narrow(Control("IDSpeakTimer", p)), "seconds");
-    addRow(timers, "DTMF Mute Timer", narrow(Control("DTMFTimer", p)), "1/10 seconds");
-    addRow(timers, "Encode Timer", narrow(Control("CTCSSTimer", p)), "1/10 seconds");
-    addRow(timers, "Kerchunk Timer", narrow(Control("KerchunkTimer", p)), "1/1000 seconds");
+    AddRow(timers, "Hang Timer", Narrow(Control("HangTimer", p)), "1/10 seconds");
+    AddRow(timers, "Timeout Timer", Narrow(Control("TimeOutTimer", p)), "seconds");
+    AddRow(timers, "TOT Reset Point", totReset_->Combo(p));
+    AddRow(timers, "Initial ID Timer", Narrow(Control("IIDTimer", p)), "minutes");
+    AddNote(timers, kNoIDsNote);
+    AddRow(timers, "Pending ID Timer", Narrow(Control("PIDTimer", p)), "minutes");
+    AddRow(timers, "Pending ID Speech Timer", Narrow(Control("IDSpeakTimer", p)), "seconds");
+    AddRow(timers, "DTMF Mute Timer", Narrow(Control("DTMFTimer", p)), "1/10 seconds");
+    AddRow(timers, "Encode Timer", Narrow(Control("CTCSSTimer", p)), "1/10 seconds");
+    AddRow(timers, "Kerchunk Timer", Narrow(Control("KerchunkTimer", p)), "1/1000 seconds");
     timers->setRowStretch(timers->rowCount(), 1);
     columns->addLayout(timers);
 
     auto* right = new QVBoxLayout;
-    auto* inactivity = new QGroupBox("Inactivity Timer");
-    auto* inactivityGrid = new QGridLayout(inactivity);
-    addRow(inactivityGrid, "Timer", narrow(inactive_->Edit(p)), "minutes");
-    addRow(inactivityGrid, "Macro To Use", inactivityMacro_->Combo(p));
-    addNote(inactivityGrid, kNoInactivityNote);
-    right->addWidget(inactivity);
+    QGridLayout* inactivityGrid = AddGroup(right, "Inactivity Timer");
+    AddRow(inactivityGrid, "Timer", Narrow(inactive_->Edit(p)), "minutes");
+    AddRow(inactivityGrid, "Macro To Use", inactivityMacro_->Combo(p));
+    AddNote(inactivityGrid, kNoInactivityNote);
 
-    auto* tail = new QGroupBox("Tail Message");
-    auto* tailGrid = new QGridLayout(tail);
-    addRow(tailGrid, "Tail Msg #", tailMessage_->Combo(p));
+    QGridLayout* tailGrid = AddGroup(right, "Tail Message");
+    AddRow(tailGrid, "Tail Msg #", tailMessage_->Combo(p));
     tailGrid->addWidget(new QLabel("Macro To Use"), tailGrid->rowCount(), 0);
     for (int m = 1; m <= 3; ++m)
-        addRow(tailGrid, QStringLiteral("Msg %1").arg(m), tailMacros_->Combo(3 * (p - 1) + m));
-    addRow(tailGrid, "TailMessage Timer", narrow(announce_->Edit(p)), "seconds");
-    addRow(tailGrid, "Tail Counter", narrow(tailCounter_->Edit(p)));
-    right->addWidget(tail);
+        AddRow(tailGrid, QStringLiteral("Msg %1").arg(m), tailMacros_->Combo(3 * (p - 1) + m));
+    AddRow(tailGrid, "TailMessage Timer", Narrow(announce_->Edit(p)), "seconds");
+    AddRow(tailGrid, "Tail Counter", Narrow(tailCounter_->Edit(p)));
     right->addStretch();
     columns->addLayout(right);
     return page;
@@ -261,22 +214,16 @@ QWidget* TimersEditor::globalPage()
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
 
-    auto* aux = new QGroupBox("Aux Audio Timers");
-    auto* auxGrid = new QGridLayout(aux);
+    QGridLayout* auxGrid = AddGroup(left, "Aux Audio Timers");
     for (int i = 1; i <= 3; ++i)
-        addRow(auxGrid, QStringLiteral("Timer %1").arg(i), narrow(Control("AuxTimer", i)), "seconds");
-    left->addWidget(aux);
+        AddRow(auxGrid, QStringLiteral("Timer %1").arg(i), Narrow(Control("AuxTimer", i)), "seconds");
 
-    auto* fan = new QGroupBox("Fan");
-    auto* fanGrid = new QGridLayout(fan);
-    addRow(fanGrid, "Fan Timer", narrow(Control("FanTimer")), "minutes");
+    QGridLayout* fanGrid = AddGroup(left, "Fan");
+    AddRow(fanGrid, "Fan Timer", Narrow(Control("FanTimer")), "minutes");
     fanGrid->addWidget(Control("FanSelect"), fanGrid->rowCount(), 0, 1, 3);
-    left->addWidget(fan);
 
-    auto* delay = new QGroupBox("Speech/CW Delay Before Transmit");
-    auto* delayGrid = new QGridLayout(delay);
-    addRow(delayGrid, "Delay", narrow(Control("XmtDelaySet")), "ms");
-    left->addWidget(delay);
+    QGridLayout* delayGrid = AddGroup(left, "Speech/CW Delay Before Transmit");
+    AddRow(delayGrid, "Delay", Narrow(Control("XmtDelaySet")), "ms");
     left->addStretch();
 
     auto* link = new QGroupBox("Timeout Timer Control");
@@ -284,14 +231,12 @@ QWidget* TimersEditor::globalPage()
     linkLayout->addWidget(Control("TimeoutLinkSet"));
     right->addWidget(link);
 
-    auto* general = new QGroupBox("General Timers");
-    auto* generalGrid = new QGridLayout(general);
+    QGridLayout* generalGrid = AddGroup(right, "General Timers");
     generalGrid->addWidget(new QLabel("Macro To Use"), 0, 3);
     for (int i = 1; i <= 3; ++i) {
-        addRow(generalGrid, QStringLiteral("Timer %1").arg(i), narrow(Control("GeneralTimerSet", i)), "seconds");
+        AddRow(generalGrid, QStringLiteral("Timer %1").arg(i), Narrow(Control("GeneralTimerSet", i)), "seconds");
         generalGrid->addWidget(generalMacro_->Combo(i), generalGrid->rowCount() - 1, 3);
     }
-    right->addWidget(general);
     right->addStretch();
 
     columns->addLayout(left);
@@ -309,12 +254,6 @@ void TimersEditor::FillLists()
     }
     for (int k = 1; k <= 9; ++k)
         FillNumberList(tailMacros_->Combo(k), 1, 90);
-}
-
-void TimersEditor::AfterLoad()
-{
-    tabs_->setCurrentIndex(0);
-    currentPort_ = 1;
 }
 
 void TimersEditor::UpdateDependents()

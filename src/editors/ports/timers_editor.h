@@ -10,15 +10,14 @@ namespace vm880 {
 
 class TimersEditor : public EditorBase {
 public:
-    explicit TimersEditor(EditorContext context, QWidget* parent = nullptr);
+    explicit TimersEditor(EditorServices services, QWidget* parent = nullptr);
 
     // The port of the port tab in front, or of the last one when "Global" is in front.
-    int CurrentPort() const { return currentPort_; }
-    QTabWidget* Tabs() const { return tabs_; }
+    int CurrentPort() const { return tabs_->Current(); }
+    QTabWidget* Tabs() const { return tabs_->Widget(); }
 
 protected:
     void FillLists() override;
-    void AfterLoad() override;
     void UpdateDependents() override;
 
 private:
@@ -36,8 +35,7 @@ private:
     Field* announce_ = nullptr;
     Field* tailCounter_ = nullptr;
     Field* generalMacro_ = nullptr;
-    QTabWidget* tabs_ = nullptr;
-    int currentPort_ = 1;
+    RecordTabs* tabs_ = nullptr;
 };
 
 } // namespace vm880

@@ -2,7 +2,7 @@
 // Shared checks of a setting's text: 0 (kValid) when valid, 8 (kInvalid) when not.
 // None of them changes its argument or shows a message.
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <string_view>
 
@@ -14,10 +14,6 @@ int CheckNumberLong(std::string_view value, long low, long high);
 
 // Exactly "0" or "1".
 int CheckZeroOne(std::string_view value);
-
-// Not empty, MinLen <= length <= MaxLen, and every character a DTMF digit
-// ("0"-"9", "*", "#", "A"-"D", capitals only).
-int CheckDTMFDigits(std::string_view value, int minLen, int maxLen);
 
 // The part after the last backslash (or slash); a path without one is returned whole.
 Text FileNameFromPath(std::string_view path);

@@ -1,4 +1,4 @@
-#include "model/value_checks.h"
+#include "base/value_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +20,12 @@ TEST(ValueChecks, CheckNumber)
     EXPECT_EQ(CheckNumberLong("100000", 0, 99999), kInvalid);
 }
 
-TEST(ValueChecks, CheckZeroOneAndDTMFDigits)
+TEST(ValueChecks, CheckZeroOne)
 {
     EXPECT_EQ(CheckZeroOne("1"), kValid);
     EXPECT_EQ(CheckZeroOne("0"), kValid);
     EXPECT_EQ(CheckZeroOne("01"), kInvalid);
     EXPECT_EQ(CheckZeroOne(""), kInvalid);
-
-    EXPECT_EQ(CheckDTMFDigits("12A#", 1, 5), kValid);
-    EXPECT_EQ(CheckDTMFDigits("*D09", 4, 4), kValid);
-    EXPECT_EQ(CheckDTMFDigits("12a#", 1, 5), kInvalid);
-    EXPECT_EQ(CheckDTMFDigits("1 2", 1, 5), kInvalid);
-    EXPECT_EQ(CheckDTMFDigits("987654", 1, 5), kInvalid);
-    EXPECT_EQ(CheckDTMFDigits("1", 2, 5), kInvalid);
-    EXPECT_EQ(CheckDTMFDigits("", 0, 5), kInvalid);
-    EXPECT_EQ(CheckDTMFDigits(std::string("1\0", 2), 1, 5), kInvalid);
 }
 
 TEST(ValueChecks, FileNameFromPath)

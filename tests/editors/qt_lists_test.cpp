@@ -1,7 +1,7 @@
 // The editors' lists: what each filler shows, the code each item keeps, selection by a
 // stored value, and digits-only entry.
 
-#include "platform/qt_lists.h"
+#include "editors/qt_lists.h"
 
 #include "tables/option_tables.h"
 

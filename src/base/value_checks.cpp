@@ -1,6 +1,4 @@
-#include "model/value_checks.h"
-
-#include "tables/dtmf_digits.h"
+#include "base/value_checks.h"
 
 #include <algorithm>
 
@@ -40,19 +38,6 @@ int CheckNumberLong(std::string_view value, long low, long high)
 int CheckZeroOne(std::string_view value)
 {
     return (value == "0" || value == "1") ? kValid : kInvalid;
-}
-
-int CheckDTMFDigits(std::string_view value, int minLen, int maxLen)
-{
-    if (value.empty())
-        return kInvalid;
-    const int n = static_cast<int>(value.size());
-    if (n < minLen || n > maxLen)
-        return kInvalid;
-    for (char c : value)
-        if (DTMFDigitToCode(std::string_view(&c, 1)) == -1)
-            return kInvalid;
-    return kValid;
 }
 
 Text FileNameFromPath(std::string_view path)

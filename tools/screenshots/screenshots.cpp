@@ -1,4 +1,6 @@
-#include "app/screenshots.h"
+// vm880-screenshots: renders the program's windows into PNG files for the documentation,
+// without a display and without touching the operator's zel.ini (see scripts/screenshots.sh).
+// Usage: vm880-screenshots [FOLDER], FOLDER "docs" when not given.
 
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
@@ -46,6 +48,8 @@ QString slug(const char* caption)
 
 } // namespace
 
+// Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
+// progress.png into `folder`. Returns 0 when every file was written.
 int RenderScreenshots(const QString& folder)
 {
     QDir().mkpath(folder);
@@ -73,7 +77,7 @@ int RenderScreenshots(const QString& folder)
         if (!main.tabs().Editor(area))
             continue;
         main.tabs().tabBar()->setCurrentIndex(area);
-        ok &= save(main, folder, QStringLiteral("editor-") + slug(kAreas[static_cast<std::size_t>(area)].caption));
+        ok &= save(main, folder, QStringLiteral("editor-") + slug(kEditorTable[static_cast<std::size_t>(area)].caption));
     }
 
     for (int p = 1; p <= 3; ++p)
@@ -96,3 +100,11 @@ int RenderScreenshots(const QString& folder)
 }
 
 } // namespace vm880
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VM880 Programmer");
+    const QStringList args = QApplication::arguments();
+    return vm880::RenderScreenshots(args.value(1, QStringLiteral("docs")));
+}

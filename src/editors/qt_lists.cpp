@@ -1,4 +1,4 @@
-#include "platform/qt_lists.h"
+#include "editors/qt_lists.h"
 
 #include "tables/code_lookup.h"
 #include "tables/cw_chars.h"
