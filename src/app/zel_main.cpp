@@ -13,7 +13,6 @@
 #include "editors/editor_base.h"
 #include "editors/functions/unlock_window.h"
 #include "editors/setting_text.h"
-#include "link/controller_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "base/value_checks.h"
@@ -286,23 +285,7 @@ void ZelMain::ShowLoadedFile()
 
 void ZelMain::showUnlockWindow()
 {
-    UnlockServices services{context_.model, context_.keys, context_.prompts, {}, context_.busy};
-    services.exchange = [this](const std::function<void(ControllerLink&)>& exchange) {
-        if (!context_.links) {
-            context_.prompts.Message(style::OkOnly + style::Exclamation, "Controller Link",
-                                     "This version cannot send commands to the controller from "
-                                     "this window yet.");
-            return;
-        }
-        ControllerLink& link = context_.links->Current();
-        if (!link.Open())
-            return;
-        exchange(link);
-        link.Lock();
-        link.Release();
-        context_.model.UploadError = kFalse;
-    };
-    UnlockWindow window(services, this);
+    UnlockWindow window(tabs_->services(), this);
     showModal(window);
 }
 

@@ -6,7 +6,7 @@
 #include "link/busy_state.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
-#include "recording_controller_link.h"
+#include "fake_editor_services.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 
@@ -22,8 +22,9 @@ namespace {
 
 // The model's access codes and the settings file they are written to.
 struct UnlockRig {
-    explicit UnlockRig(LinkKind kind = LinkKind::Serial) : link(kind)
+    explicit UnlockRig(LinkKind kind = LinkKind::Serial)
     {
+        fakes.link = RecordingControllerLink(kind);
         model.DatFilePath = dir.file("codes.dat");
         WriteFile(model.DatFilePath, "[Unlock]\r\nCurrentPortUnlock(1)=17306\r\n");
         for (int p = 1; p <= 3; ++p)
@@ -31,17 +32,6 @@ struct UnlockRig {
         model.Lock = "#";
         model.Terminator = "D";
         codes.Load();
-    }
-
-    // Opens, runs the exchange, locks and releases, as every controller action does.
-    void Run(const std::function<void(ControllerLink&)>& body)
-    {
-        if (!link.Open())
-            return;
-        body(link);
-        link.Lock();
-        link.Release();
-        model.UploadError = kFalse;
     }
 
     std::string FileValue(const std::string& key)
@@ -59,10 +49,11 @@ struct UnlockRig {
     TempFolder dir;
     ConfigModel model;
     ScriptedPrompts prompts;
-    KeyAccess keys{prompts};
-    RecordingControllerLink link;
-    BusyState busy;
-    UnlockCodes codes{UnlockServices{model, keys, prompts, [this](const auto& body) { Run(body); }, &busy}};
+    FakeEditorServices fakes{prompts};
+    KeyAccess& keys = fakes.keys;
+    RecordingControllerLink& link = fakes.link;
+    BusyState& busy = fakes.busy;
+    UnlockCodes codes{fakes.For(model)};
 };
 
 TEST(UnlockCodes, EachBoxRefusesWhatItsCheckRefusesWithItsMessage)

@@ -4,7 +4,7 @@
 
 #include "model/config_model.h"
 #include "model/key_access.h"
-#include "recording_controller_link.h"
+#include "fake_editor_services.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 
@@ -33,15 +33,14 @@ struct WindowRig {
         model.NewPortUnlock(2) = "2468";
         model.Lock = "#";
         model.Terminator = "D";
-        owned = std::make_unique<UnlockWindow>(UnlockServices{model, keys, prompts, {}});
+        owned = std::make_unique<UnlockWindow>(fakes.For(model));
     }
     void Click(const char* name) { window().findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
 
     TempFolder dir;
     ConfigModel model;
     ScriptedPrompts prompts;
-    KeyAccess keys{prompts};
-    RecordingControllerLink link;
+    FakeEditorServices fakes{prompts};
     std::unique_ptr<UnlockWindow> owned;
     UnlockWindow& window() { return *owned; }
 };

@@ -5,11 +5,17 @@
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
+#include "app/placeholder_links.h"
 #include "app/zel_main.h"
 #include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "link/busy_state.h"
+#include "link/tone_player.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_sound_out.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,7 +70,20 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    ZelMain main(AppContext{model, prompts, keys, home.path().toStdString()});
+    // The editors' services; nothing here talks to a controller or plays a sound.
+    PlaceholderLinks links(prompts);
+    BusyState busy;
+    QtClock clock;
+    QtSoundOut sound;
+    TonePlayer player(sound, prompts);
+    QtFileDialogs dialogs;
+    AppContext context{model, prompts, keys, home.path().toStdString()};
+    context.links = &links;
+    context.busy = &busy;
+    context.clock = &clock;
+    context.player = &player;
+    context.dialogs = &dialogs;
+    ZelMain main(context);
     prompts.setParent(&main);
     main.Load();
     main.resize(1100, 640);
@@ -85,7 +104,7 @@ int RenderScreenshots(const QString& folder)
     model.Lock = "#";
     model.Terminator = "D";
     model.NewPortUnlock(2) = "24680";
-    UnlockWindow unlock(UnlockServices{model, keys, prompts, {}}, &main);
+    UnlockWindow unlock(main.tabs().services(), &main);
     ok &= save(unlock, folder, QStringLiteral("unlock-codes"));
     unlock.hide();
 

@@ -1,6 +1,6 @@
 #include "editors/functions/clock_correction.h"
 
-#include "model/value_checks.h"
+#include "base/value_checks.h"
 #include "tables/code_lookup.h"
 
 namespace vm880 {

@@ -3,7 +3,7 @@
 // stands for a minus sign, which has no tone). The box also takes "-" and "a" for it; both are
 // stored as "A", the form the settings-file reader and the radio link understand.
 
-#include "model/types.h"
+#include "base/types.h"
 
 #include <string_view>
 

@@ -5,8 +5,8 @@
 #include "link/controller_link.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
-#include "model/value_checks.h"
-#include "platform/prompts.h"
+#include "tables/dtmf_digits.h"
+#include "interfaces/prompts.h"
 #include "tables/code_lookup.h"
 
 #include <stdexcept>
@@ -81,7 +81,7 @@ UnlockCodes::CodeSlot UnlockCodes::slot(int box) const
             "SendNewTerminator", 1};
 }
 
-UnlockCodes::UnlockCodes(UnlockServices services) : s_(std::move(services)) {}
+UnlockCodes::UnlockCodes(EditorServices services) : s_(std::move(services)) {}
 
 void UnlockCodes::Load()
 {
@@ -132,7 +132,7 @@ bool UnlockCodes::refusedWhileBusy()
 {
     // A second click during the controller's reply wait must not change the codes the
     // first one is sending and recording.
-    return s_.busy && RefuseWhileBusy(*s_.busy, s_.prompts);
+    return RefuseWhileBusy(s_.busy, s_.prompts);
 }
 
 // True when the code that would be in force in `box` holds the terminator that would be in
@@ -202,8 +202,7 @@ int UnlockCodes::Send()
                            "The controller was NOT updated");
         return 0;
     }
-    if (s_.exchange)
-        s_.exchange([this](ControllerLink& link) { SendChangedCodes(link); });
+    exchange();
     Load();
     return 0;
 }
@@ -256,6 +255,21 @@ bool UnlockCodes::Close()
     return false;
 }
 
+void UnlockCodes::exchange()
+{
+    BusyState::Hold hold = s_.busy.TryHold("access code change");
+    if (!hold)
+        return;
+    ConfigModel& m = s_.model;
+    m.UploadError = kFalse;
+    ControllerLink& link = s_.links.Current();
+    if (link.Open())
+        SendChangedCodes(link);
+    link.Release();
+    m.UploadError = kFalse;
+    m.PortOpenFailed = kFalse;
+}
+
 void UnlockCodes::writeCode(std::string_view key, const Text& value)
 {
     // A failed write has been reported; the model keeps what the controller holds.
@@ -267,7 +281,9 @@ bool UnlockCodes::SendChangedCodes(ControllerLink& link)
     for (int box = 1; box <= kCodeBoxes; ++box)
         if (slot(box).flag != kFalse && !sendCode(link, box))
             return false;
-    return true;
+    // Once more with the codes now in force: the locks after a new lock code or terminator
+    // were played with the old ones and leave the port open.
+    return link.Lock();
 }
 
 // One flagged code: the port's unlock, the command, the lock, then the code is current. The

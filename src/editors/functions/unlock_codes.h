@@ -9,7 +9,8 @@
 // terminator. A code is recorded as current only once the controller acknowledged it
 // (serial cable) or its tones were played with the transmitter keyed (radio link).
 
-#include "model/types.h"
+#include "editors/editor_services.h"
+#include "base/types.h"
 
 #include <functional>
 #include <string>
@@ -17,33 +18,15 @@
 
 namespace vm880 {
 
-struct ConfigModel;
 class ControllerLink;
-class KeyAccess;
-class Prompts;
-class BusyState;
 
 inline constexpr int kLockBox = 4;
 inline constexpr int kTerminatorBox = 5;
 inline constexpr int kCodeBoxes = 5;
 
-// Runs `exchange` on the link `ComPort` chooses, opened (the serial port open or the
-// transmitter keyed and settled), then locks, releases and clears `UploadError`. When the
-// link could not be opened, or another controller operation runs, the operator has been told
-// and `exchange` does not run.
-using ControllerExchange = std::function<void(const std::function<void(ControllerLink&)>& exchange)>;
-
-struct UnlockServices {
-    ConfigModel& model;
-    KeyAccess& keys;  // the committed codes are written straight into the settings file
-    Prompts& prompts;
-    ControllerExchange exchange;
-    const BusyState* busy = nullptr; // while it is held the window changes nothing
-};
-
 class UnlockCodes {
 public:
-    explicit UnlockCodes(UnlockServices services);
+    explicit UnlockCodes(EditorServices services);
 
     // Window load: the new codes from the model, nothing unapplied.
     void Load();
@@ -87,10 +70,11 @@ private:
     bool refusedWhileBusy();
     bool holdsTerminator(int box);
     int takeNewCodes(bool send);
+    void exchange();
     void writeCode(std::string_view key, const Text& value);
     bool sendCode(ControllerLink& link, int box);
 
-    UnlockServices s_;
+    EditorServices s_;
     Text temp_[kCodeBoxes + 1]; // Temp_NewPortUnlock(1..3), Temp_NewLock, Temp_NewTerminator
     int iUnapplied_ = -1;
 };

@@ -45,7 +45,7 @@ void ShowPending(QLineEdit* box, bool pending)
 
 } // namespace
 
-UnlockWindow::UnlockWindow(UnlockServices services, QWidget* parent)
+UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
     : QDialog(parent), codes_(std::move(services))
 {
     setObjectName(QStringLiteral("frmUnlock"));
@@ -181,7 +181,7 @@ bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ShowUnlockWindow(const UnlockServices& services, QWidget* parent,
+void ShowUnlockWindow(const EditorServices& services, QWidget* parent,
                       const std::function<void(QDialog&)>& runModal)
 {
     UnlockWindow window(services, parent);

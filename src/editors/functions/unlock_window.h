@@ -18,7 +18,7 @@ namespace vm880 {
 class UnlockWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit UnlockWindow(UnlockServices services, QWidget* parent = nullptr);
+    explicit UnlockWindow(EditorServices services, QWidget* parent = nullptr);
 
     UnlockCodes& codes() { return codes_; }
     QLineEdit* CurrentBox(int box) const { return current_[box - 1]; }
@@ -47,7 +47,7 @@ private:
 };
 
 // Shows the window modally through `runModal` (exec() when empty) and releases it afterwards.
-void ShowUnlockWindow(const UnlockServices& services, QWidget* parent,
+void ShowUnlockWindow(const EditorServices& services, QWidget* parent,
                       const std::function<void(QDialog&)>& runModal = {});
 
 } // namespace vm880
