@@ -45,7 +45,7 @@ void BM_SerialRoundTrip(benchmark::State& state)
     vm880::SerialLink link(model, port, clock, prompts);
 
     link.OpenSerialPort();
-    if (model.PortOpenFailed != vm880::kFalse) {
+    if (model.transfer.PortOpenFailed != vm880::kFalse) {
         state.SkipWithError(prompts.last.c_str());
         return;
     }
@@ -57,7 +57,7 @@ void BM_SerialRoundTrip(benchmark::State& state)
         link.SendStr("2*1000123\r");
         link.CheckInput("hang time 2");
         ends.push_back(Clock::now());
-        if (model.UploadError != vm880::kFalse) {
+        if (model.transfer.UploadError != vm880::kFalse) {
             state.SkipWithError(prompts.last.c_str());
             break;
         }

@@ -3,8 +3,8 @@
 // the key access and the program folder; shows the splash window, then the main window.
 
 #include "model/config_model.h"
-#include "app/placeholder_links.h"
 #include "link/busy_state.h"
+#include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "link/tone_player.h"
@@ -56,8 +56,8 @@ private:
     TonePlayer player_{sound_, prompts_};
     SerialLink serialLink_{model_, serial_, clock_, prompts_};
     ToneLink toneLink_{ToneLinkContext{model_, serial_, clock_, prompts_, player_}};
+    ControllerLinkChooser links_{model_, serialLink_, toneLink_};
     BusyState busy_;
-    PlaceholderLinks links_{prompts_};
     std::unique_ptr<Splash> splash_;
     std::unique_ptr<ZelMain> mainWindow_;
 };

@@ -170,7 +170,7 @@ ProgressWindow::ProgressWindow(ConfigModel& model, QWidget* parent) : QDialog(pa
     layout->addWidget(progressBar_);
     cancel_ = new QPushButton(tr("&Escape"), this);
     cancel_->setObjectName(QStringLiteral("Cancel"));
-    connect(cancel_, &QPushButton::clicked, this, [this] { model_.CancelDownload = kTrue; });
+    connect(cancel_, &QPushButton::clicked, this, [this] { model_.transfer.CancelDownload = kTrue; });
     layout->addWidget(cancel_, 0, Qt::AlignCenter);
 }
 

@@ -67,7 +67,7 @@ MainMenus BuildMenus(QMainWindow& window)
         m.filesList[static_cast<std::size_t>(i - 1)] = recent;
     }
 
-    QMenu* config = menu(bar, "mnuFileConfig", QObject::tr("Con&figure Zel"));
+    QMenu* config = m.config = menu(bar, "mnuFileConfig", QObject::tr("Con&figure Zel"));
     QMenu* serial = config->addMenu(QObject::tr("&Use Serial Port"));
     serial->setObjectName(QStringLiteral("mnuConfigSerialPort"));
     m.serialDelay = item(serial, "mnuSerialDelay", QObject::tr("DelayTime"));
@@ -93,7 +93,7 @@ MainMenus BuildMenus(QMainWindow& window)
     m.manualData = bar->addAction(QObject::tr("&Manual Data Send"));
     m.manualData->setObjectName(QStringLiteral("MnuManualData"));
 
-    QMenu* vm880 = menu(bar, "mnuVM880", QObject::tr("&VM880"));
+    QMenu* vm880 = m.vm880 = menu(bar, "mnuVM880", QObject::tr("&VM880"));
     m.upload = item(vm880, "mnuVM880Upload", QObject::tr("Upload to VM880"));
     m.download = item(vm880, "mnuVM880Download", QObject::tr("Download from VM880"));
     m.importLinux = item(vm880, "mnuImportLinux", QObject::tr("Import a Linux Download File"));

@@ -23,6 +23,7 @@ struct MainMenus {
     std::array<QAction*, 4> filesList{};    // mnuFilesList(1..4), hidden while unused
 
     // Configure: serial cable or radio link
+    QMenu* config = nullptr;
     QAction* serialDelay = nullptr;
     std::array<QAction*, 8> com{};          // mnuCom(1..8)
     QAction* dtmfDelay = nullptr;
@@ -36,6 +37,7 @@ struct MainMenus {
     QAction* manualData = nullptr;
 
     // VM880
+    QMenu* vm880 = nullptr;
     QAction* upload = nullptr;
     QAction* download = nullptr;
     QAction* importLinux = nullptr;
@@ -53,7 +55,7 @@ struct MainMenus {
     QAction* company = nullptr;
 
     // Toolbar1: Open and Save, Download and Upload run the menu commands; Reset and Set
-    // Clock have no menu item.
+    // Clock act on the controller at once.
     QToolBar* toolbar = nullptr;
     QAction* toolOpen = nullptr;
     QAction* toolSave = nullptr;

@@ -1,5 +1,6 @@
 #include "app/manual_send.h"
 
+#include "app/controller_commands.h"
 #include "app/program_settings.h"
 #include "editors/setting_text.h"
 #include "link/dtmf_link.h"
@@ -22,6 +23,7 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
+#include <cctype>
 #include <cmath>
 
 namespace vm880 {
@@ -186,28 +188,26 @@ void ManualSendWindow::SendManualData()
     // The waits below let window events run: a second Enter must not start a second send.
     if (sending_)
         return;
+    ConfigModel& model = context_.model;
+    const Text command = manualText_;
+    // Over the cable an empty line sends nothing; over the air it still locks the
+    // controller again.
+    if (model.ComPort != 0 && command.empty()) {
+        line_->clear();
+        return;
+    }
     sending_ = true;
     send_->setEnabled(false);
-    ConfigModel& model = context_.model;
-    const bool overCable = model.ComPort != 0;
     try {
-        if (overCable) {
-            if (!manualText_.empty())
-                sendOverCable();
-        } else {
-            // Over the air even an empty line locks the controller again.
-            sendOverAir();
-        }
+        ContextController controller(context_);
+        RunControllerAction(controller.Action(), {"manual send", kModule, "SendManualData"},
+                            [&](ControllerAction& action) { return sendCommand(action, command); });
     } catch (const std::exception& e) {
         ReportSystemError(context_.prompts, e, kModule, "SendManualData", "", "");
     }
 
     line_->clear();
     manualText_.clear();
-    if (overCable && context_.serial && context_.serial->IsOpen())
-        context_.serial->Close();
-    model.UploadError = kFalse;
-
     sending_ = false;
     send_->setEnabled(true);
     if (closeRequested_) {
@@ -216,52 +216,41 @@ void ManualSendWindow::SendManualData()
     }
 }
 
-void ManualSendWindow::sendOverCable()
+bool ManualSendWindow::sendCommand(ControllerAction& action, const Text& command)
 {
-    ConfigModel& model = context_.model;
-    SerialLink* link = context_.serialLink;
-    if (!link || !context_.clock)
-        return;
-    model.PortOpenFailed = kTrue;
-    link->OpenSerialPort(); // tells the operator itself when the port cannot be opened
-    if (model.PortOpenFailed != kFalse) {
-        model.PortOpenFailed = kFalse;
-        return;
+    if (action.Kind() == LinkKind::Serial) {
+        if (context_.clock)
+            context_.clock->SleepMs(kBeforeSendMs);
+        // Exactly as typed: the operator gives the port digit himself.
+        LinkCommand line;
+        line.line = command;
+        return action.Send(line);
     }
-    context_.clock->SleepMs(kBeforeSendMs);
-    // Exactly as typed: the operator gives the port digit himself.
-    const Text command = manualText_;
-    link->SendStr(command + "\r");
-    model.LastCommand = command;
-    link->CheckInput(command);
-}
-
-void ManualSendWindow::sendOverAir()
-{
-    ConfigModel& model = context_.model;
-    ToneLink* link = context_.toneLink;
-    if (!link)
-        return;
-    const Text command = manualText_;
-    model.PortOpenFailed = kFalse;
-    // The transmitter stays keyed until the lock code has been played: released before it,
-    // the lock would never reach the controller and leave it unlocked.
-    KeyedTransmitter key(*link, model.TxTemp);
-    if (!key.keyed()) {
-        // The operator has been told; nothing goes out, not even the lock code.
-        model.PortOpenFailed = kFalse;
-        return;
+    // The keys as typed, without a terminator: the operator ends the command himself. The
+    // transmitter stays keyed until the lock code has been played; released before it, the
+    // lock would never reach the controller and leave it unlocked.
+    if (!command.empty()) {
+        LinkCommand keys;
+        keys.keys = command;
+        for (char c : command)
+            keys.codes.emplace_back(1, static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+        if (!action.Send(keys))
+            return false; // the sound failed and the operator was told; the lock would not play
     }
-    if (!command.empty() && !link->PlayDTMFString(command))
-        return; // the sound failed and the operator was told; the lock would not play either
-    link->SendLock();
+    return action.Lock();
 }
 
 void ManualSendWindow::done(int result)
 {
     if (sending_) {
-        // Closing the port under a send would spoil it; close once the send has ended.
+        // Closing the port under a send would spoil it; close once the send has ended. A
+        // keyed wait ends at once, so the transmitter is let go without delay.
         closeRequested_ = true;
+        try {
+            ContextController(context_).Current().Cancel();
+        } catch (const std::exception&) {
+            // No link: nothing is keyed.
+        }
         return;
     }
     Close_Click();

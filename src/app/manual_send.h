@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace vm880 {
 
+class ControllerAction;
+
 inline constexpr const char* kManualSendSection = "Manualsend";
 
 class ManualSendWindow : public QDialog {
@@ -39,8 +41,8 @@ protected:
 private:
     void Form_Load();
     bool ManualSendData_KeyPress(QKeyEvent* event);
-    void sendOverCable();
-    void sendOverAir();
+    // The command on the action's link; true when it (and over the air the lock) went out.
+    bool sendCommand(ControllerAction& action, const Text& command);
     // Writes the placement and lets go of the port; once, whichever way the window goes.
     void Close_Click();
 

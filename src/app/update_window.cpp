@@ -51,7 +51,8 @@ QString percentText(int percent)
 } // namespace
 
 UpdateWindow::UpdateWindow(const AppContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), engine_(uploadContext(context))
+    : QDialog(parent), context_(context), busy_(context.busy ? *context.busy : ownBusy_),
+      engine_(uploadContext(context))
 {
     setObjectName(QStringLiteral("Update"));
     setWindowTitle(QString::fromLatin1(upload_text::kWindowCaption));
@@ -141,13 +142,22 @@ void UpdateWindow::showProgress(bool visible)
     percentProgress_->setVisible(visible);
 }
 
-void UpdateWindow::setUploading(bool on)
+bool UpdateWindow::setUploading(bool on)
 {
-    uploading_ = on;
+    if (on && !hold_) {
+        hold_ = busy_.TryHold("upload");
+        if (!hold_) {
+            RefuseWhileBusy(busy_, context_.prompts);
+            return false;
+        }
+    } else if (!on) {
+        hold_.Release();
+    }
     complete_->setEnabled(!on);
     update_->setEnabled(!on);
     close_->setEnabled(!on);
     interrupt_->setEnabled(on && !interruptAsked_);
+    return true;
 }
 
 void UpdateWindow::finish()
@@ -157,7 +167,7 @@ void UpdateWindow::finish()
 
 void UpdateWindow::Complete_Click()
 {
-    if (uploading_)
+    if (uploading() || !setUploading(true))
         return;
     UpdateStepTotal = UploadStepTotal(context_.model);
     percentProgress_->setText(percentText(UpdatePercent));
@@ -165,7 +175,6 @@ void UpdateWindow::Complete_Click()
     progressBar_->setMaximum(UpdateStepTotal + 1);
     progressBar_->setValue(progressBar_->minimum());
 
-    setUploading(true);
     SendCompleteConfig(engine_, *this);
     setUploading(false);
     finish();
@@ -173,13 +182,12 @@ void UpdateWindow::Complete_Click()
 
 void UpdateWindow::Update_Click()
 {
-    if (uploading_)
+    if (uploading() || !setUploading(true))
         return;
     // An upload of changes shows no progress.
     showProgress(false);
     progressBar_->setValue(progressBar_->minimum());
 
-    setUploading(true);
     UpdateChangesOnly(engine_, *this);
     setUploading(false);
     finish();
@@ -187,10 +195,13 @@ void UpdateWindow::Update_Click()
 
 void UpdateWindow::Interrupt_Click()
 {
-    if (!uploading_ || interruptAsked_)
+    if (!uploading() || interruptAsked_)
         return;
     if (!ConfirmInterrupt(context_.model, context_.prompts))
         return;
+    // Over the radio link a keyed wait ends now and the transmitter is let go; over the cable
+    // the item in progress is finished first.
+    engine_.Cancel();
     // The window closes once the item in progress is finished and the upload has said so.
     interruptAsked_ = true;
     setUploading(true);
@@ -200,13 +211,13 @@ void UpdateWindow::Interrupt_Click()
 
 void UpdateWindow::Close_Click()
 {
-    if (uploading_) {
+    if (uploading()) {
         Interrupt_Click();
         return;
     }
     ConfigModel& model = context_.model;
-    model.UpdateInterrupted = kFalse;
-    if (model.PortOpenFailed == kFalse) {
+    model.transfer.UpdateInterrupted = kFalse;
+    if (model.transfer.PortOpenFailed == kFalse) {
         const double perPixel = twipsPerPixel();
         QRect placed(pos(), size());
         if ((isMaximized() || isMinimized()) && normalGeometry().isValid())

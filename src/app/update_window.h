@@ -4,9 +4,11 @@
 // The upload runs inside a button's handler; the links let window events run while they
 // wait, so the progress repaints and Interrupt answers meanwhile. While an upload runs only
 // Interrupt is enabled, and closing the window asks to interrupt instead: the port must stay
-// open until the item in progress is finished.
+// open until the item in progress is finished. The upload holds the application's busy state,
+// so no other command reaches the port, the transmitter or the model meanwhile.
 
 #include "app/app_context.h"
+#include "link/busy_state.h"
 #include "link/upload_engine.h"
 
 #include <QDialog>
@@ -39,7 +41,7 @@ public:
     // upload runs.
     void done(int result) override;
 
-    bool uploading() const { return uploading_; }
+    bool uploading() const { return hold_.held(); }
     QPushButton* completeButton() const { return complete_; }
     QPushButton* updateButton() const { return update_; }
     QPushButton* interruptButton() const { return interrupt_; }
@@ -51,12 +53,17 @@ public:
 private:
     void Form_Load();
     void showProgress(bool visible);
-    void setUploading(bool on);
+    // Takes the application's busy state for the upload (false, the operator told, when
+    // another controller operation holds it) or gives it back.
+    bool setUploading(bool on);
     // Ends the window without the closing steps of Close_Click.
     void finish();
     std::string zelIni() const;
 
     AppContext context_;
+    BusyState ownBusy_; // when the context brings none
+    BusyState& busy_;
+    BusyState::Hold hold_;
     UploadEngine engine_;
     QPushButton* complete_ = nullptr;
     QPushButton* update_ = nullptr;
@@ -67,7 +74,6 @@ private:
     QLabel* percentProgress_ = nullptr;
     int UpdateStepTotal = 0; // positions of a complete upload; 0 until one starts
     int UpdatePercent = 0;
-    bool uploading_ = false;
     bool interruptAsked_ = false;
 };
 

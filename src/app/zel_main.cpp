@@ -1,6 +1,7 @@
 #include "app/zel_main.h"
 
 #include "app/area_table.h"
+#include "app/controller_commands.h"
 #include "app/editor_tabs.h"
 #include "app/file_commands.h"
 #include "app/info_windows.h"
@@ -63,13 +64,19 @@ bool fileExists(const std::string& path)
 ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), context_(std::move(context))
 {
     setObjectName(QStringLiteral("ZelMain"));
+    if (!context_.busy)
+        context_.busy = &ownBusy_;
     buildWindow();
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
     openUnlockWindow_ = [this] { showUnlockWindow(); };
+    busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
 }
 
-ZelMain::~ZelMain() = default;
+ZelMain::~ZelMain()
+{
+    context_.busy->Unsubscribe(busyListener_);
+}
 
 std::string ZelMain::ZelIni() const
 {
@@ -92,17 +99,17 @@ void ZelMain::buildWindow()
     serialTimer_ = new QTimer(this);
     serialTimer_->setObjectName(QStringLiteral("ZelMainSerialTimer"));
     serialTimer_->setInterval(1000);
-    connect(serialTimer_, &QTimer::timeout, this, [this] { ++context_.model.ZelMainDownloadTimer; });
+    connect(serialTimer_, &QTimer::timeout, this, [this] { ++context_.model.transfer.ZelMainDownloadTimer; });
     serialTimer2_ = new QTimer(this);
     serialTimer2_->setObjectName(QStringLiteral("ZelMainSerialTimer2"));
     serialTimer2_->setInterval(1000);
-    connect(serialTimer2_, &QTimer::timeout, this, [this] { ++context_.model.SerialTimer2Ticks; });
+    connect(serialTimer2_, &QTimer::timeout, this, [this] { ++context_.model.transfer.SerialTimer2Ticks; });
 
     guarded_ = {menus_.fileOpen, menus_.fileSave, menus_.fileSaveAs, menus_.upload,
                 menus_.manualData, menus_.download, menus_.importLinux};
     for (int i = 1; i <= RecentFiles::kMax; ++i) {
         connect(menus_.filesList[static_cast<std::size_t>(i - 1)], &QAction::triggered, this, [this, i] {
-            if (recentCommand_ && CheckUnappliedChanges() == kValid)
+            if (recentCommand_ && !refusedWhileBusy() && CheckUnappliedChanges() == kValid)
                 recentCommand_(i);
         });
     }
@@ -118,6 +125,17 @@ void ZelMain::buildWindow()
     SetCommand(menus_.testPad, [this] { ShowTTPad(context_, this); });
     SetCommand(menus_.manualData, [this] { ShowManualSendData(context_, this); });
     SetCommand(menus_.upload, [this] { mnuVM880Upload_Click(context_, this); });
+    auto atOnce = [this](const char* procedure, void (*command)(const AppContext&)) {
+        return [this, procedure, command] {
+            try {
+                command(context_);
+            } catch (const std::exception& e) {
+                ReportSystemError(context_.prompts, e, kModule, procedure, "", "");
+            }
+        };
+    };
+    SetCommand(menus_.toolReset, atOnce("Toolbar1_ButtonClick", ResetController_Click));
+    SetCommand(menus_.toolSetClock, atOnce("mnuSetClock_Click", mnuSetClock_Click));
 }
 
 void ZelMain::showModal(QDialog& dialog)
@@ -133,7 +151,18 @@ void ZelMain::Load()
     try {
         InitializeProgram(model);
         menus_.filesListSeparator->setVisible(false);
+        // Told once, here: a zel.ini that cannot be used would otherwise fail every write.
+        if (const std::string note = SetAsideUnusableZelIni(context_.keys, ZelIni()); !note.empty())
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
         const ProgramSettings settings = ReadProgramSettings(context_.keys, ZelIni());
+        if (const std::string note = ReplacedValuesNotice(settings, ZelIni()); !note.empty()) {
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
+            try {
+                WriteReplacedValues(context_.keys, ZelIni(), settings);
+            } catch (const std::exception& e) {
+                ReportSystemError(context_.prompts, e, kModule, "MDIForm_Load", "", ZelIni());
+            }
+        }
         // Oldest first, so that entry 1 ends on top; files gone since are dropped.
         for (int i = RecentFiles::kMax; i >= 1; --i) {
             const Text& path = settings.lastFiles[static_cast<std::size_t>(i - 1)];
@@ -234,9 +263,33 @@ void ZelMain::runCommand(QAction* action)
     auto found = commands_.find(action);
     if (found == commands_.end() || !found->second)
         return;
+    // Only the error log touches neither the port, the transmitter nor the model.
+    if (action != menus_.errorLog && refusedWhileBusy())
+        return;
     if (guarded_.count(action) && CheckUnappliedChanges() != kValid)
         return;
     found->second();
+}
+
+bool ZelMain::refusedWhileBusy()
+{
+    return RefuseWhileBusy(*context_.busy, context_.prompts);
+}
+
+void ZelMain::showBusy(bool busy)
+{
+    for (QMenu* menu : {menus_.file, menus_.config, menus_.vm880})
+        menu->menuAction()->setEnabled(!busy);
+    menus_.testPad->setEnabled(!busy);
+    menus_.manualData->setEnabled(!busy);
+    menus_.toolbar->setEnabled(!busy);
+    tabToolbar_->setEnabled(!busy);
+    if (busy) {
+        menus_.rtc->menuAction()->setEnabled(false);
+        menus_.dvr->menuAction()->setEnabled(false);
+    } else {
+        enableFileActions(context_.model.DatFileLoaded != kFalse);
+    }
 }
 
 int ZelMain::CheckUnappliedChanges()
@@ -340,7 +393,7 @@ void ZelMain::endProgram()
 
 void ZelMain::mnuFileExit_Click()
 {
-    if (!confirmExit(false))
+    if (refusedWhileBusy() || !confirmExit(false))
         return;
     endProgram();
     close();
@@ -352,7 +405,8 @@ void ZelMain::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!confirmExit(true)) {
+    // The port and the transmitter must be let go by the operation that holds them first.
+    if (refusedWhileBusy() || !confirmExit(true)) {
         event->ignore();
         return;
     }

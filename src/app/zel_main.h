@@ -7,6 +7,7 @@
 #include "app/main_menus.h"
 #include "app/recent_files.h"
 #include "interfaces/prompts.h"
+#include "link/busy_state.h"
 
 #include <QMainWindow>
 
@@ -93,8 +94,15 @@ private:
     void enableFileActions(bool on);
     // The unlock-code window, modal: after a load whose lock code equals its terminator.
     void showUnlockWindow();
+    // Disables every command that uses the port, the transmitter or the model while a
+    // controller operation runs, and gives them back afterwards.
+    void showBusy(bool busy);
+    // Tells the operator and answers true while a controller operation runs.
+    bool refusedWhileBusy();
 
+    BusyState ownBusy_; // when the context brings none
     AppContext context_;
+    int busyListener_ = 0;
     MainMenus menus_;
     EditorTabs* tabs_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;

@@ -61,19 +61,35 @@ public:
         return Hold{this};
     }
 
-    // Called with the new state whenever it changes.
-    void Subscribe(std::function<void(bool busy)> listener) { listeners_.push_back(std::move(listener)); }
+    // Called with the new state whenever it changes; the number returned ends it.
+    int Subscribe(std::function<void(bool busy)> listener)
+    {
+        listeners_.push_back({++lastId_, std::move(listener)});
+        return lastId_;
+    }
+    // A window that goes away before the state stops listening.
+    void Unsubscribe(int id)
+    {
+        std::erase_if(listeners_, [id](const Listener& l) { return l.id == id; });
+    }
 
 private:
     void set(std::string activity)
     {
         activity_ = std::move(activity);
-        for (auto& listener : listeners_)
-            listener(Busy());
+        // A copy: a listener may subscribe or unsubscribe while it is told.
+        const std::vector<Listener> listeners = listeners_;
+        for (const Listener& listener : listeners)
+            listener.call(Busy());
     }
 
+    struct Listener {
+        int id;
+        std::function<void(bool)> call;
+    };
     std::string activity_;
-    std::vector<std::function<void(bool)>> listeners_;
+    std::vector<Listener> listeners_;
+    int lastId_ = 0;
 };
 
 // The refusal shown to the operator while `busy` is held: true when it was refused.

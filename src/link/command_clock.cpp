@@ -1,12 +1,11 @@
 #include "link/command_clock.h"
 
 #include "link/command_catalogue.h"
-#include "link/command_senders.h"
-#include "link/dtmf_link.h"
-#include "link/serial_link.h"
+#include "link/controller_links.h"
 #include "model/config_model.h"
 #include "interfaces/clock.h"
 #include "interfaces/serial_port.h"
+#include "interfaces/prompts.h"
 
 #include <ctime>
 
@@ -19,13 +18,6 @@ std::string TwoDigits(int value)
     value %= 100;
     return std::string(1, static_cast<char>('0' + value / 10)) +
            static_cast<char>('0' + value % 10);
-}
-
-int Finish(ConfigModel& model, bool done)
-{
-    // The flag tells callers that test it, as after any reply wait, whether it went through.
-    model.UploadError = done ? kFalse : kTrue;
-    return done ? kDone : kFailed;
 }
 
 } // namespace
@@ -50,53 +42,48 @@ std::string ControllerTimeText(const ClockReading& reading)
     return TwoDigits(reading.hour) + TwoDigits(reading.minute) + TwoDigits(reading.second);
 }
 
-int SetControllerClock(SerialLink& link, ConfigModel& model, Clock& clock,
-                       const ClockSource& now)
+bool SendClockCommands(ControllerAction& action, Clock& clock, const ClockSource& now)
 {
-    // A port that could not be opened has been reported already; sending would only
-    // report it again.
-    if (model.PortOpenFailed != kFalse)
-        return Finish(model, false);
-
     const ClockReading reading = now();
-    const std::string date = ControllerDateText(reading);
-    const std::string time = ControllerTimeText(reading);
-
-    clock.SleepMs(50);
-    bool done = SendSerialLines(link, model, SerialLines(ClockDateCommand(), model, {1, 0, date}));
-    if (done) {
+    const ConfigModel& model = action.model();
+    const bool serial = action.Kind() == LinkKind::Serial;
+    if (serial)
+        clock.SleepMs(50);
+    if (!action.Send(LinkCommandsOf(ClockDateCommand(), model, {1, 0, ControllerDateText(reading)},
+                                    action.Kind())))
+        return false;
+    if (serial)
         clock.SleepMs(500);
-        done = SendSerialLines(link, model, SerialLines(ClockTimeCommand(), model, {1, 0, time}));
+    return action.Send(LinkCommandsOf(ClockTimeCommand(), model, {1, 0, ControllerTimeText(reading)},
+                                      action.Kind()));
+}
+
+ControllerActionResult SetControllerClock(const ControllerActionContext& context, Clock& clock,
+                                          const ClockSource& now)
+{
+    return RunControllerAction(context, {"clock setting", "Scheduler", "ClockSet_Click"},
+                               [&](ControllerAction& action) {
+                                   return action.Unlock(1) && SendClockCommands(action, clock, now);
+                               });
+}
+
+void TellClockOutcome(Prompts& prompts, const ControllerActionResult& result)
+{
+    if (result.Done()) {
+        prompts.Message(style::OkOnly, kClockSetTitle, kClockSetText);
+        return;
     }
-    if (link.Port().IsOpen())
-        link.Port().Close();
-    return Finish(model, done);
-}
-
-int SetControllerClock(ToneLink& link, ConfigModel& model, const ClockSource& now)
-{
-    if (model.PortOpenFailed != kFalse)
-        return Finish(model, false);
-
-    const ClockReading reading = now();
-    const std::string date = ControllerDateText(reading);
-    const std::string time = ControllerTimeText(reading);
-
-    // Keeps the caller's keying (and keys when the caller did not); a failure leaves
-    // PortOpenFailed raised for the caller to see.
-    if (!link.KeyDTMFTransmitter(true))
-        return Finish(model, false);
-    const bool done = PlayItem(link, model, ClockDateCommand(), {1, 0, date}) &&
-                      PlayItem(link, model, ClockTimeCommand(), {1, 0, time}) && link.SendLock();
-    link.KeyDTMFTransmitter(false);
-    return Finish(model, done);
-}
-
-int SetControllerClock(ConfigModel& model, SerialLink& serial, ToneLink& tone, Clock& clock,
-                       const ClockSource& now)
-{
-    return model.ComPort != 0 ? SetControllerClock(serial, model, clock, now)
-                              : SetControllerClock(tone, model, now);
+    if (result.end != ActionEnd::Failed)
+        return;
+    const char* how = result.kind == LinkKind::Serial ? "was not acknowledged by the VM880"
+                                               : "could not be played";
+    std::string text = result.acknowledged == 0
+                           ? std::string("The VM880 clock and calendar were not set: the date command ") + how + "."
+                       : result.acknowledged == 1
+                           ? std::string("The VM880 calendar was set, but its clock was not: the time command ") + how + "."
+                           : std::string("The clock and calendar commands went out, but the lock code could not be played: the VM880 may still be unlocked.");
+    text += "\r\n\r\nCheck the connection to the VM880 and try Set Clock again.";
+    prompts.Message(style::OkOnly + style::Exclamation, kClockNotSetTitle, text);
 }
 
 } // namespace vm880

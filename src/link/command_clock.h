@@ -3,15 +3,15 @@
 // as "*5101" and MMDDYY, then the time as "*5100" and HHMMSS (hours 00 to 23). Both texts come
 // from one reading of the clock, taken from a source the caller chooses, so that tests fix it.
 
+#include "link/controller_action.h"
+
 #include <functional>
 #include <string>
 
 namespace vm880 {
 
-struct ConfigModel;
 class Clock;
-class SerialLink;
-class ToneLink;
+class Prompts;
 
 struct ClockReading {
     int year = 2000; // four digits
@@ -31,21 +31,25 @@ ClockReading ReadLocalClock();
 std::string ControllerDateText(const ClockReading& reading);
 std::string ControllerTimeText(const ClockReading& reading);
 
-// Serial link; the caller has opened the port. Waits 50 ms, sends the date and waits for the
-// reply; when it was accepted, waits 500 ms and sends the time the same way. Closes the port
-// afterwards. Returns 0 when the controller accepted both, 8 when it refused one, did not
-// answer, or the port was not open (the operator has been told); `UploadError` then stays
-// raised.
-int SetControllerClock(SerialLink& link, ConfigModel& model, Clock& clock,
-                       const ClockSource& now);
+// The two clock commands on the action's link, both from one reading of `now`: over the
+// serial cable 50 ms before the date and 500 ms between the two; the time goes out only when
+// the date went through. True when both were acknowledged (serial) or played (radio).
+bool SendClockCommands(ControllerAction& action, Clock& clock, const ClockSource& now);
 
-// Radio link; the caller has keyed the transmitter and unlocked port 1. Plays the date and
-// time commands and the lock code, then releases the transmitter. Returns 0 when every key
-// was played, 8 when the keying or the sound failed (the operator has been told).
-int SetControllerClock(ToneLink& link, ConfigModel& model, const ClockSource& now);
+// Set Clock (the scheduler's button, the toolbar): opens the link `ComPort` chooses (over the
+// radio link keys, waits `TxTemp` and unlocks port 1), sends both commands, plays the lock
+// and lets go of the link, whatever happens. Refused while another controller operation runs.
+ControllerActionResult SetControllerClock(const ControllerActionContext& context, Clock& clock,
+                                          const ClockSource& now);
 
-// The link `ComPort` chooses: serial when it is 1 to 8, radio when it is 0.
-int SetControllerClock(ConfigModel& model, SerialLink& serial, ToneLink& tone, Clock& clock,
-                       const ClockSource& now);
+inline constexpr const char* kClockSetTitle = "Done";
+inline constexpr const char* kClockSetText = "Clock and Calendar have been successfully set";
+inline constexpr const char* kClockNotSetTitle = "Set Clock";
+
+// What the operator is told after Set Clock: the success box only when both commands went
+// out; after a refused, unanswered or unplayed command which part was not set. Nothing more
+// after a refusal while busy, a port that did not open or a run-time error: each has been
+// reported where it happened.
+void TellClockOutcome(Prompts& prompts, const ControllerActionResult& result);
 
 } // namespace vm880

@@ -32,10 +32,10 @@ bool PlaySender(ToneLink& link, const ConfigModel& model, std::string_view sende
 bool SendSerialLines(SerialLink& link, ConfigModel& model, const std::vector<SerialLine>& lines)
 {
     for (const SerialLine& line : lines) {
-        model.LastCommand = line.reported;
+        model.transfer.LastCommand = line.reported;
         link.SendStr(line.text + "\r");
         link.CheckInput(line.reported);
-        if (model.UploadError != kFalse)
+        if (model.transfer.UploadError != kFalse)
             return false;
     }
     return true;

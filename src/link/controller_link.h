@@ -5,6 +5,7 @@
 // Users open, unlock, send, lock and release, and never branch on the link themselves.
 
 #include <string>
+#include <vector>
 
 namespace vm880 {
 
@@ -15,6 +16,10 @@ struct LinkCommand {
     std::string line;        // serial: the line without its carriage return, port digit first ("1*5100123456")
     std::string keys;        // radio: the keys played before the terminator ("*5100123456")
     bool awaitReply = true;  // serial: false writes it to the wire without waiting (the reset)
+    std::string reported;    // serial: the text a failed reply wait names; empty: `line`
+    // Radio: when not empty, the key codes exactly as the catalogue gives them, terminator
+    // included ("11" for the star); played instead of `keys` and the terminator.
+    std::vector<std::string> codes;
 };
 
 class ControllerLink {
@@ -41,8 +46,14 @@ public:
     virtual bool Lock() = 0;
 
     // Closes the serial port (after draining what was written) or releases the transmitter.
-    // Always safe to call; called on every way out.
-    virtual void Release() = 0;
+    // Always safe to call; called on every way out. False when releasing went wrong (the
+    // operator was told; the port is closed all the same).
+    virtual bool Release() = 0;
+
+    // The operator closed the window or interrupted: radio, a keyed wait ends at once and
+    // nothing more is played until the next Open; serial, nothing (the reply wait serves the
+    // window and the caller stops between commands).
+    virtual void Cancel() {}
 };
 
 // The link `ComPort` chooses at the moment of asking; the link menus may change it between

@@ -1,6 +1,8 @@
 #include "link/dtmf_link.h"
 
 #include "base/text.h"
+#include "link/keyed_wait.h"
+
 #include "model/config_model.h"
 #include "interfaces/clock.h"
 #include "interfaces/prompts.h"
@@ -89,25 +91,62 @@ ToneLink::~ToneLink()
     }
 }
 
-void ToneLink::ReleasePort()
+std::string ToneLink::ReleasePort()
 {
     keyed_ = false;
-    if (!c_.port.IsOpen())
-        return;
-    // Drop the lines before closing, so the transmitter is off before the port goes away.
-    c_.port.SetDTR(false);
-    c_.port.SetRTS(false);
-    c_.port.Close();
+    std::string problem;
+    auto note = [&problem](const std::string& what) {
+        if (problem.empty())
+            problem = what;
+    };
+    // Drop the lines before closing, so the transmitter is off before the port goes away;
+    // whatever they do, the port is closed, which drops them too.
+    for (bool dtr : {true, false}) {
+        try {
+            if (c_.port.IsOpen() && !(dtr ? c_.port.SetDTR(false) : c_.port.SetRTS(false)))
+                note(std::string(dtr ? "DTR" : "RTS") + " could not be lowered: " + c_.port.LastError());
+        } catch (const std::exception& e) {
+            note(std::string(dtr ? "DTR" : "RTS") + " could not be lowered: " + e.what());
+        }
+    }
+    try {
+        c_.port.Close();
+        if (c_.port.IsOpen())
+            note("the port did not close");
+    } catch (const std::exception& e) {
+        note(std::string("the port could not be closed: ") + e.what());
+    }
+    return problem;
+}
+
+std::string PttReleaseErrorText(int port, std::string_view problem)
+{
+    return "Releasing the transmitter on COM" + std::to_string(port) + " went wrong (" +
+           std::string(problem) +
+           ").\r\n\r\nThe port has been closed. Check that the transmitter is no longer on "
+           "the air.";
+}
+
+bool ToneLink::KeyedWait(std::int64_t ms)
+{
+    return InterruptibleSleep(c_.clock, ms, [this] { return cancelled_; });
 }
 
 bool ToneLink::KeyDTMFTransmitter(bool keyUp)
 {
     if (!keyUp) {
-        ReleasePort();
+        const bool wasOpen = c_.port.IsOpen();
+        const std::string problem = ReleasePort();
         exchangeFailed_ = false;
-        c_.model.PortOpenFailed = kFalse;
+        c_.model.transfer.PortOpenFailed = kFalse;
+        if (wasOpen && !problem.empty()) {
+            c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
+                               PttReleaseErrorText(c_.model.DTMFComPort, problem));
+            return false;
+        }
         return true;
     }
+    cancelled_ = false;
 
     const bool byDTR = c_.model.WhichSend == 1;
     bool ok = false;
@@ -124,19 +163,17 @@ bool ToneLink::KeyDTMFTransmitter(bool keyUp)
 
     if (!ok) {
         // Whatever state the port was left in, it must not hold the transmitter on.
-        try {
-            ReleasePort();
-        } catch (const std::exception&) {
-        }
+        // Its own failures add nothing to the report below.
+        ReleasePort();
         exchangeFailed_ = true;
         c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
                            PttPortErrorText(c_.model.DTMFComPort));
-        c_.model.PortOpenFailed = kTrue;
+        c_.model.transfer.PortOpenFailed = kTrue;
         return false;
     }
     keyed_ = true;
     exchangeFailed_ = false;
-    c_.model.PortOpenFailed = kFalse;
+    c_.model.transfer.PortOpenFailed = kFalse;
     return true;
 }
 
@@ -144,7 +181,10 @@ bool ToneLink::PlayDTMFDigit(std::string_view digit)
 {
     if (exchangeFailed_)
         return false;
-    c_.clock.SleepMs(c_.model.DTMFToneDelay);
+    if (!KeyedWait(c_.model.DTMFToneDelay)) {
+        exchangeFailed_ = true;
+        return false;
+    }
     bool played = true;
     if (const auto tones = DTMFTonePairOf(digit)) {
         played = c_.player.PlayDualTone(tones->row, tones->column, kDTMFToneSeconds);
@@ -200,7 +240,8 @@ KeyedTransmitter::KeyedTransmitter(ToneLink& link, std::int64_t settleMs) : link
     if (!keyed_)
         return;
     try {
-        link_.clock().SleepMs(settleMs);
+        if (!link_.KeyedWait(settleMs))
+            Release(); // cancelled while settling
     } catch (...) {
         Release(); // no destructor runs for a half-built object
         throw;
@@ -216,12 +257,12 @@ KeyedTransmitter::~KeyedTransmitter()
     }
 }
 
-void KeyedTransmitter::Release()
+bool KeyedTransmitter::Release()
 {
     if (!keyed_)
-        return;
+        return true;
     keyed_ = false;
-    link_.KeyDTMFTransmitter(false);
+    return link_.KeyDTMFTransmitter(false);
 }
 
 } // namespace vm880

@@ -41,6 +41,9 @@ std::optional<DTMFTonePair> DTMFTonePairOf(std::string_view code);
 // The text of the box shown when the keying port `port` cannot be opened.
 std::string PttPortErrorText(int port);
 
+// The text of the box shown when releasing the transmitter on `port` went wrong.
+std::string PttReleaseErrorText(int port, std::string_view problem);
+
 // What the tone link works with; owned by the application, handed down to every user.
 struct ToneLinkContext {
     ConfigModel& model; // link settings, access codes and PortOpenFailed
@@ -64,9 +67,10 @@ public:
     // function (so a caller that goes on anyway sends nothing unkeyed).
     bool KeyDTMFTransmitter(bool keyUp);
 
-    // Waits `DTMFToneDelay`, plays one digit code for 60 ms (a text that is no digit plays
-    // nothing), then lets the window system run. False when the digit was not played: the
-    // keying or the sound failed (the operator has been told).
+    // Waits `DTMFToneDelay` (bounded, see keyed_wait.h), plays one digit code for 60 ms (a
+    // text that is no digit plays nothing), then lets the window system run. False when the
+    // digit was not played: the keying or the sound failed (the operator has been told), or
+    // the exchange was cancelled.
     bool PlayDTMFDigit(std::string_view digit);
 
     // Plays each character of `text`, upper-cased, as a digit; stops at the first failure.
@@ -83,11 +87,21 @@ public:
     // Whether the transmitter is keyed now.
     bool IsKeyed() const { return keyed_; }
 
+    // The operator closed the window or interrupted: a long keyed wait in progress ends
+    // within one step, no further digit is played after it, and the caller's way out
+    // releases the transmitter. Holds until the next keying.
+    void Cancel() { cancelled_ = true; }
+    bool Cancelled() const { return cancelled_; }
+    // A wait of `ms` while keyed, bounded and ended by Cancel; false when cancelled.
+    bool KeyedWait(std::int64_t ms);
+
     TonePlayer& player() { return c_.player; }
     Clock& clock() { return c_.clock; }
 
 private:
-    void ReleasePort();
+    // Drops both lines and closes the port, always trying the close whatever the line calls
+    // did. Returns what went wrong ("" when nothing did).
+    std::string ReleasePort();
     bool PlayCode(std::string_view code);
 
     ToneLinkContext c_;
@@ -95,21 +109,25 @@ private:
     // Set when keying failed, or when a tone failed while keyed: the exchange is lost, and
     // further digits are not played (nor reported again) until the next keying call.
     bool exchangeFailed_ = false;
+    bool cancelled_ = false;
 };
 
 // Keys the transmitter for the lifetime of the object and releases it on every way out
 // (return, error, exception), so that a transmitter is never left on the air.
 class KeyedTransmitter {
 public:
-    // Keys; when that worked, waits `settleMs` so the transmitter is up before the first tone.
+    // Keys; when that worked, waits `settleMs` (bounded, ended by ToneLink::Cancel) so the
+    // transmitter is up before the first tone. A cancelled wait releases at once: keyed()
+    // is then false.
     KeyedTransmitter(ToneLink& link, std::int64_t settleMs);
     ~KeyedTransmitter();
     KeyedTransmitter(const KeyedTransmitter&) = delete;
     KeyedTransmitter& operator=(const KeyedTransmitter&) = delete;
 
     bool keyed() const { return keyed_; }
-    // Releases now (the destructor then does nothing).
-    void Release();
+    // Releases now (the destructor then does nothing). False when releasing went wrong (the
+    // operator was told; the port is closed all the same).
+    bool Release();
 
 private:
     ToneLink& link_;

@@ -1,17 +1,15 @@
 #include "link/upload_engine.h"
 
 #include "link/command_catalogue.h"
-#include "link/command_senders.h"
-#include "link/dtmf_link.h"
-#include "link/serial_link.h"
+#include "link/controller_links.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
 #include "interfaces/clock.h"
 #include "interfaces/serial_port.h"
 
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vm880 {
@@ -23,9 +21,9 @@ constexpr const char* kModule = "Update";
 // One run of the walk over the catalogue's steps.
 class Walk {
 public:
-    Walk(const UploadContext& c, bool complete, UploadProgress* progress)
-        : c_(c), m_(c.model), complete_(complete), progress_(progress),
-          serial_(c.model.ComPort != 0)
+    Walk(const UploadContext& c, ControllerLink& link, bool complete, UploadProgress* progress)
+        : c_(c), m_(c.model), link_(link), complete_(complete), progress_(progress),
+          serial_(link.Kind() == LinkKind::Serial)
     {
     }
 
@@ -58,14 +56,13 @@ private:
             return true;
         if (Taken(step) && !SendItem(step))
             return false;
-        if (!serial_) {
-            if (step.end == FrameEnd::Lock && unlocked_) {
-                if (!c_.tone.SendLock())
-                    return false;
-                unlocked_ = false;
-            } else if (step.end == FrameEnd::ForgetUnlock) {
-                unlocked_ = false;
-            }
+        // Over the serial cable unlock and lock are nothing.
+        if (step.end == FrameEnd::Lock && unlocked_) {
+            if (!link_.Lock())
+                return false;
+            unlocked_ = false;
+        } else if (step.end == FrameEnd::ForgetUnlock) {
+            unlocked_ = false;
         }
         if (progress_)
             for (int i = 0; i < step.progress; ++i)
@@ -73,7 +70,13 @@ private:
         return true;
     }
 
-    static std::string PortDigit(const Step& step) { return std::to_string(step.ref.port); }
+    bool Send(const Item& item, const ItemRef& ref)
+    {
+        for (const LinkCommand& command : LinkCommandsOf(item, m_, ref, link_.Kind()))
+            if (!link_.Send(command))
+                return false;
+        return true;
+    }
 
     bool SendItem(const Step& step)
     {
@@ -84,24 +87,23 @@ private:
             item.prepare(m_, step.ref);
 
         const bool skipped = IsSkipped(item, m_, step.ref);
-        if (serial_) {
-            if (!skipped && !SendSerialLines(c_.serial, m_, SerialLines(item, m_, step.ref)))
-                return false;
-        } else if (item.tone == ToneForm::None) {
+        if (!serial_ && item.tone == ToneForm::None) {
             // No tone form exists: written to the keying port they would only time out.
             dvrSkipped_ = true;
             return true;
-        } else if (!skipped) {
+        }
+        if (!skipped) {
             if (!unlocked_) {
-                if (!c_.tone.SendUnlock(PortDigit(step)))
+                if (!link_.Unlock(step.ref.port))
                     return false;
                 unlocked_ = true;
             }
-            // A tone that could not be played loses the command: stop, keeping its flag.
-            if (!PlayItem(c_.tone, m_, item, step.ref))
+            // A refused or unanswered line, or a tone that could not be played, loses the
+            // command: stop, keeping its flag.
+            if (!Send(item, step.ref))
                 return false;
         }
-        if (m_.UploadError != kFalse)
+        if (m_.transfer.UploadError != kFalse)
             return false;
 
         // A table under one flag lowers it once the whole table went out.
@@ -112,7 +114,7 @@ private:
         // The remote-base table is tested after every memory over the cable, sent or not.
         const bool interruptTest = step.group->interruptTest &&
                                    (wholeTable ? serial_ : !skipped);
-        if (interruptTest && m_.UpdateInterrupted != kFalse)
+        if (interruptTest && m_.transfer.UpdateInterrupted != kFalse)
             return false;
 
         if (!skipped && item.pauseMs > 0 && (serial_ || !item.pauseSerialOnly))
@@ -126,14 +128,9 @@ private:
     bool SendAccessCode(const Step& step)
     {
         const Item& item = *step.item;
-        if (serial_) {
-            if (!SendSerialLines(c_.serial, m_, SerialLines(item, m_, step.ref)))
-                return false;
-        } else if (!c_.tone.SendUnlock(PortDigit(step)) || !PlayItem(c_.tone, m_, item, step.ref) ||
-                   !c_.tone.SendLock()) {
+        if (!link_.Unlock(step.ref.port) || !Send(item, step.ref) || !link_.Lock())
             return false;
-        }
-        if (m_.UploadError != kFalse)
+        if (m_.transfer.UploadError != kFalse)
             return false;
         ClearFlags(item, m_, step.ref);
 
@@ -154,6 +151,7 @@ private:
 
     const UploadContext& c_;
     ConfigModel& m_;
+    ControllerLink& link_;
     const bool complete_;
     UploadProgress* progress_;
     const bool serial_;
@@ -175,96 +173,106 @@ private:
 
 } // namespace
 
+UploadEngine::UploadEngine(const UploadContext& context)
+    : c_(context), links_(std::make_unique<ControllerLinkChooser>(context.model, context.serial, context.tone))
+{
+}
+
+UploadEngine::~UploadEngine() = default;
+
 int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
 {
     if (running_)
         return kFailed;
     Busy busy(running_);
     ConfigModel& model = c_.model;
-    const bool serial = model.ComPort != 0;
     int status = kFailed;
     dvrTablesSkipped_ = false;
 
     // Flags left over from an earlier exchange (a failed clock setting, an interrupt asked
     // for after the last item) must not stop this upload at its first item.
-    model.PortOpenFailed = kFalse;
-    model.UploadError = kFalse;
-    model.UpdateInterrupted = kFalse;
+    model.transfer.PortOpenFailed = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.UpdateInterrupted = kFalse;
 
-    std::optional<KeyedTransmitter> key;
+    ControllerLink& link = links_->Current();
+    bool opened = false;
+    // A failure on the way out is reported unless a run-time error was reported already: the
+    // same fault (a sound card gone) would only be told twice.
+    bool reported = false;
+    const auto report = [&](const std::exception& e, const char* step) {
+        if (!std::exchange(reported, true))
+            ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", step, "");
+    };
     try {
-        if (serial) {
-            if (!c_.serial.Port().IsOpen())
-                c_.serial.OpenSerialPort();
-        } else {
-            key.emplace(c_.tone, model.TxTemp);
-        }
-        if (model.PortOpenFailed == kFalse) {
-            Walk walk(c_, complete, progress);
+        opened = link.Open();
+        if (opened && model.transfer.PortOpenFailed == kFalse) {
+            Walk walk(c_, link, complete, progress);
             const bool done = walk.Run();
             dvrTablesSkipped_ = walk.DVRTablesSkipped();
             if (done)
                 status = kDone;
         }
     } catch (const std::exception& e) {
-        ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", "", "");
+        report(e, "");
     }
 
-    // The way out, after the last group, a stop or a run-time error alike.
+    // The way out, after the last group, a stop or a run-time error alike. Over the radio
+    // link the lock is always played, so that no port is left unlocked; nothing plays when
+    // keying failed.
     try {
-        if (!serial) {
-            // Always, so that no port is left unlocked; nothing plays when keying failed.
-            if (key && key->keyed())
-                c_.tone.SendLock();
-        }
+        if (opened)
+            link.Lock();
     } catch (const std::exception& e) {
-        // The port may be left unlocked: the operator must hear of it.
-        ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", "Lock", "");
+        report(e, "Exit: Lock");
     }
     try {
-        if (key)
-            key->Release();
-        if (serial && c_.serial.Port().IsOpen())
-            c_.serial.Port().Close();
+        link.Release();
     } catch (const std::exception& e) {
-        ReportSystemError(c_.prompts, e, kModule, "fSendUpdate", "Release", "");
+        report(e, "Exit: Release");
     }
-    model.UploadError = kFalse;
-    model.UpdateInterrupted = kFalse;
+    model.transfer.UploadError = kFalse;
+    model.transfer.UpdateInterrupted = kFalse;
     return status;
 }
 
 void UploadEngine::ResetController(const char*& step)
 {
     ConfigModel& model = c_.model;
+    ControllerLink& link = links_->Current();
     step = "Controller Reset";
-    if (model.ComPort != 0) {
-        SerialPort& port = c_.serial.Port();
-        if (!port.IsOpen()) {
-            c_.serial.OpenSerialPort();
-            // The open failure has been shown; there is nothing to write to.
-            if (model.PortOpenFailed != kFalse)
-                return;
+    // A port that did not open has been reported; there is nothing to send on.
+    if (link.Open()) {
+        try {
+            SendReset(link, model);
+        } catch (...) {
+            link.Release();
+            throw;
         }
-        const std::vector<SerialLine> lines = SerialLines(ResetCommand(), model, {});
-        // The controller restarts instead of answering.
-        for (const SerialLine& line : lines)
-            c_.serial.SendStr(line.text + "\r");
-        model.UploadError = kFalse;
-        step = "Port Close";
-        // Closing drains what was written, so the reset reaches the controller.
-        if (port.IsOpen())
-            port.Close();
-        return;
     }
-    KeyedTransmitter key(c_.tone, model.TxTemp);
-    if (!key.keyed())
-        return;
-    // No lock follows: the controller restarts.
-    if (c_.tone.SendUnlock("1"))
-        SendResetCommand(c_.tone, model);
+    model.transfer.UploadError = kFalse;
     step = "Port Close";
-    key.Release();
+    // Closing drains what was written, so the reset reaches the controller.
+    link.Release();
+}
+
+void UploadEngine::Cancel()
+{
+    links_->Current().Cancel();
+}
+
+bool SendReset(ControllerLink& link, const ConfigModel& model)
+{
+    // The controller restarts instead of answering, and hears no lock after it.
+    std::vector<LinkCommand> commands = LinkCommandsOf(ResetCommand(), model, {}, link.Kind());
+    if (!link.Unlock(1))
+        return false;
+    for (LinkCommand& command : commands) {
+        command.awaitReply = false;
+        if (!link.Send(command))
+            return false;
+    }
+    return true;
 }
 
 } // namespace vm880

@@ -6,6 +6,10 @@
 // item went out without error. The operator is reached only through Prompts and the progress
 // sink, so the walk runs the same under the upload window and in headless tests.
 
+#include "link/controller_link.h"
+
+#include <memory>
+
 namespace vm880 {
 
 struct ConfigModel;
@@ -36,7 +40,8 @@ struct UploadContext {
 
 class UploadEngine {
 public:
-    explicit UploadEngine(const UploadContext& context) : c_(context) {}
+    explicit UploadEngine(const UploadContext& context);
+    ~UploadEngine();
 
     // Sends the configuration: every item when `complete`, else the changed ones. Returns
     // kDone when the walk reached its end, kFailed when it stopped early: a port did not
@@ -53,6 +58,10 @@ public:
     // progress, for the report of a run-time error.
     void ResetController(const char*& step);
 
+    // The operator closed the window or interrupted: over the radio link a keyed wait ends at
+    // once and no further tone plays; the upload then stops and releases the transmitter.
+    void Cancel();
+
     bool Running() const { return running_; }
     // The last complete upload went over the radio link with DVR writing on: the DVR track
     // tables have no tone form and were left out.
@@ -62,8 +71,13 @@ public:
 
 private:
     UploadContext c_;
+    std::unique_ptr<ControllerLinks> links_; // over c_.serial and c_.tone
     bool running_ = false;
     bool dvrTablesSkipped_ = false;
 };
+
+// Sends the reset on an open link: "1*21999" written without a reply wait over the serial
+// cable, port 1's unlock and "*21999" over the radio link (no lock: the controller restarts).
+bool SendReset(ControllerLink& link, const ConfigModel& model);
 
 } // namespace vm880

@@ -62,7 +62,7 @@ int UploadPercent(int value, int total)
 UploadOutcome SendCompleteConfig(UploadEngine& engine, UploadProgress& progress)
 {
     const UploadContext& c = engine.context();
-    c.model.UpdateInterrupted = kFalse;
+    c.model.transfer.UpdateInterrupted = kFalse;
     if (c.prompts.Message(style::YesNo + style::Question, upload_text::kCompleteTitle,
                           upload_text::kCompleteQuestion) != Answer::Yes)
         return UploadOutcome::Declined;
@@ -87,7 +87,7 @@ UploadOutcome SendCompleteConfig(UploadEngine& engine, UploadProgress& progress)
 UploadOutcome UpdateChangesOnly(UploadEngine& engine, UploadProgress& progress)
 {
     const UploadContext& c = engine.context();
-    c.model.UpdateInterrupted = kFalse;
+    c.model.transfer.UpdateInterrupted = kFalse;
     try {
         if (engine.SendUpdate(false, &progress) != kDone) {
             ShowUpdateError(c.prompts);
@@ -108,7 +108,7 @@ bool ConfirmInterrupt(ConfigModel& model, Prompts& prompts)
                         upload_text::kInterruptQuestion) != Answer::Yes)
         return false;
     prompts.Message(style::OkOnly, upload_text::kWaitTitle, upload_text::kWaitText);
-    model.UpdateInterrupted = kTrue;
+    model.transfer.UpdateInterrupted = kTrue;
     return true;
 }
 

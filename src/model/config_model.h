@@ -5,6 +5,7 @@
 // settings-file key; arrays are 1-based with fixed sizes.
 
 #include "base/types.h"
+#include "model/transfer_state.h"
 
 namespace vm880 {
 
@@ -170,14 +171,8 @@ struct ConfigModel {
     long DTMFToneDelay = 0; // ms before each DTMF tone (zel.ini key "DTMFDelay")
     long SerialDelay = 0;   // ms slept after each serial send
 
-    // ---- Transfer state
-    Flag UpdateInterrupted = kFalse;
-    Flag UploadError = kFalse;
-    Text LastCommand;
-    Flag PortOpenFailed = kFalse;
-    Flag CancelDownload = kFalse;
-    int ZelMainDownloadTimer = 0;
-    int SerialTimer2Ticks = 0;
+    // ---- The exchange with the controller in progress
+    TransferState transfer;
 
     // Table sizes in use, chosen by HasRTC being exactly true.
     int RemoteBaseMemoryCount() const { return HasRTC == kTrue ? 40 : 10; }

@@ -166,7 +166,7 @@ TEST(ProgressWindowTest, EscapeRaisesTheCancelFlag)
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(cancel->text(), "&Escape");
     cancel->click();
-    EXPECT_EQ(model.CancelDownload, kTrue);
+    EXPECT_EQ(model.transfer.CancelDownload, kTrue);
 }
 
 TEST(StartSequence, SplashThenTheMainWindow)

@@ -6,6 +6,7 @@
 #include "../editors/sample_editor.h"
 #include "app/editor_tabs.h"
 #include "app/zel_main.h"
+#include "link/busy_state.h"
 #include "model/key_access.h"
 #include "interfaces/file_viewer.h"
 #include "interfaces/serial_port.h"
@@ -128,6 +129,7 @@ protected:
     RecordingViewer viewer;
     ScriptedFileDialogs dialogs;
     FakeEditorServices fakes{prompts};
+    BusyState& busy = fakes.busy;
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
     int endings = 0;

@@ -99,7 +99,7 @@ TEST(ManualSendCable, TheTypedCommandGoesOutExactlyAndTheReplyIsJudged)
         CableRig rig(sim.SlavePath());
         ManualSendWindow window(rig.Context());
         window.show();
-        rig.model.UploadError = kFalse;
+        rig.model.transfer.UploadError = kFalse;
 
         QTest::keyClicks(window.commandLine(), "1*21999");
         EXPECT_EQ(window.ManualText(), "1*21999");
@@ -120,8 +120,8 @@ TEST(ManualSendCable, TheTypedCommandGoesOutExactlyAndTheReplyIsJudged)
         } else {
             EXPECT_TRUE(rig.prompts.prompts().empty());
         }
-        EXPECT_EQ(rig.model.LastCommand, "1*21999");
-        EXPECT_EQ(rig.model.UploadError, kFalse) << "cleared when the send ends";
+        EXPECT_EQ(rig.model.transfer.LastCommand, "1*21999");
+        EXPECT_EQ(rig.model.transfer.UploadError, kFalse) << "cleared when the send ends";
         EXPECT_FALSE(rig.port.IsOpen());
         EXPECT_TRUE(window.commandLine()->text().isEmpty());
         EXPECT_TRUE(window.ManualText().empty());
@@ -147,8 +147,8 @@ TEST(ManualSendCable, AnEmptyLineOrAPortThatWillNotOpenSendsNothing)
         QTest::keyClicks(window.commandLine(), "1*7001");
         window.sendButton()->click();
         EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kSerialPortErrorTitle});
-        EXPECT_EQ(rig.model.PortOpenFailed, kFalse);
-        EXPECT_TRUE(rig.model.LastCommand.empty()) << "nothing was sent";
+        EXPECT_EQ(rig.model.transfer.PortOpenFailed, kFalse);
+        EXPECT_TRUE(rig.model.transfer.LastCommand.empty()) << "nothing was sent";
         EXPECT_TRUE(window.commandLine()->text().isEmpty()) << "emptied all the same";
     }
 }
@@ -251,7 +251,7 @@ TEST_F(ManualSendAir, ATransmitterThatCannotBeKeyedPlaysNothing)
     QTest::keyClicks(window.commandLine(), "*7001");
     QTest::keyClick(window.commandLine(), Qt::Key_Enter);
     EXPECT_TRUE(sound.played.empty()) << "not even the lock code goes out unkeyed";
-    EXPECT_EQ(model.PortOpenFailed, kFalse);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
     EXPECT_EQ(prompts.pending(), 0u);
     EXPECT_TRUE(window.commandLine()->text().isEmpty());
 }

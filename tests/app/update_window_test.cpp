@@ -4,6 +4,7 @@
 
 #include "app/program_settings.h"
 #include "app/update_window.h"
+#include "link/busy_state.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "link/upload_session.h"
@@ -88,6 +89,40 @@ Buttons Enabled(const UpdateWindow& window)
 {
     return {window.completeButton()->isEnabled(), window.updateButton()->isEnabled(),
             window.interruptButton()->isEnabled(), window.closeButton()->isEnabled()};
+}
+
+TEST(UpdateWindow, TheUploadHoldsTheBusyStateAndWaitsForAnotherOperation)
+{
+    WindowRig rig;
+    rig.model.HangTimeChanged(1) = kTrue;
+    BusyState busy;
+    AppContext context = rig.Context();
+    context.busy = &busy;
+    std::string during;
+    int writes = 0;
+    rig.port.onWrite = [&](std::string_view bytes) {
+        ++writes;
+        during = busy.Activity();
+        if (bytes.size() > 1)
+            rig.port.Arrive("+\r\n", 1);
+    };
+    {
+        // Another operation holds the state: both buttons are refused and nothing is sent.
+        BusyState::Hold clock = busy.TryHold("clock setting");
+        UpdateWindow window(context);
+        rig.prompts.Always(Answer::Ok, kBusyTitle);
+        window.updateButton()->click();
+        window.completeButton()->click();
+        EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kBusyTitle, kBusyTitle}));
+        EXPECT_EQ(writes, 0);
+        EXPECT_FALSE(window.uploading());
+    }
+    UpdateWindow window(context);
+    rig.prompts.Answer(Answer::Ok, upload_text::kSelectiveTitle);
+    window.updateButton()->click();
+    EXPECT_GT(writes, 0);
+    EXPECT_EQ(during, "upload");
+    EXPECT_FALSE(busy.Busy()) << "given back when the upload ended";
 }
 
 TEST(UpdateWindow, OnlyInterruptWhileUploadingAndClosingAsksToInterruptFirst)
@@ -186,7 +221,7 @@ TEST(UpdateWindow, PlacementIsReadAtLoadAndWrittenByClose)
 
         std::string error;
         rig.port.Open(1, error);
-        rig.model.PortOpenFailed = c.portOpenFailed;
+        rig.model.transfer.PortOpenFailed = c.portOpenFailed;
         window.show();
         window.resize(700, 300);
         const int shownWidth = window.width();

@@ -218,7 +218,7 @@ TEST_F(SchedulerEditorTest, AnApplyOfNothingMarksTheFileUnsavedWhileASetPointAwa
     EXPECT_EQ(model.DatFileSaved, kTrue);
 }
 
-TEST_F(SchedulerEditorTest, SetClockSendsTheDateThenTheTimeAndReportsOnlyASuccess)
+TEST_F(SchedulerEditorTest, SetClockSendsTheDateThenTheTimeAndReportsSuccessOnlyWhenBothWent)
 {
     Open();
     prompts.Answer(Answer::Ok, "Done");
@@ -229,9 +229,11 @@ TEST_F(SchedulerEditorTest, SetClockSendsTheDateThenTheTimeAndReportsOnlyASucces
     EXPECT_EQ(fakes.link.calls.back(), "release");
     EXPECT_EQ(prompts.prompts().back().text, "Clock and Calendar have been successfully set");
 
-    // A refused date: no time, no success box; nothing in the model changes.
+    // A refused date: no time, and the operator is told the clock was not set; nothing in
+    // the model changes.
     fakes.link.sent.clear();
     fakes.link.failSend = {1};
+    prompts.Answer(Answer::Ok, "Set Clock");
     ui->Click("ClockSet");
     EXPECT_EQ(fakes.link.sent.size(), 1u);
     EXPECT_EQ(prompts.pending(), 0u);

@@ -4,6 +4,8 @@
 
 #include "link/command_clock.h"
 
+#include "link/busy_state.h"
+#include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
@@ -64,10 +66,10 @@ protected:
         link.SetTiming({100, 3, 10});
     }
 
-    int Run()
+    int Run(const ClockSource& now = IndependenceMorning)
     {
-        link.OpenSerialPort();
-        return SetControllerClock(link, model, clock, IndependenceMorning);
+        result = SetControllerClock({model, prompts, busy, links}, clock, now);
+        return result.status;
     }
 
     SimController sim;
@@ -76,17 +78,26 @@ protected:
     ConfigModel model;
     ScriptedPrompts prompts;
     SerialLink link{model, port, clock, prompts};
+    test::FakeClock toneClock;
+    test::RecordingTimeline timeline{toneClock};
+    test::RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    ControllerLinkChooser links{model, link, tone};
+    BusyState busy;
+    ControllerActionResult result;
 };
 
 TEST_F(ClockOverSerial, AcceptedDateAndTime)
 {
-    model.UploadError = kTrue; // left over from an earlier exchange: does not hold this one back
+    model.transfer.UploadError = kTrue; // left over from an earlier exchange: does not hold this one back
     EXPECT_EQ(Run(), kDone);
     ASSERT_TRUE(sim.WaitForLines(3, 1000));
     EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101070425", "1*5100090507"}));
     EXPECT_EQ(sim.Received(), "\r1*5101070425\r1*5100090507\r");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(result.Done());
     EXPECT_TRUE(prompts.prompts().empty());
     // 50 ms before the date, 500 ms between the two.
     EXPECT_NE(std::find(clock.sleeps.begin(), clock.sleeps.end(), 50), clock.sleeps.end());
@@ -115,7 +126,8 @@ TEST_P(ClockFaultTest, IsReportedAsAFailure)
     const ClockFault& f = GetParam();
     sim.FaultOnPattern(f.pattern, f.reply);
     EXPECT_EQ(Run(), kFailed);
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(result.end, ActionEnd::Failed);
+    EXPECT_EQ(result.acknowledged, static_cast<int>(f.sent.size()) - 1);
     EXPECT_EQ(sim.Commands(), f.sent);
     EXPECT_FALSE(port.IsOpen());
     ASSERT_EQ(prompts.prompts().size(), 1u);
@@ -146,13 +158,16 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST_F(ClockOverSerial, PortThatDidNotOpenSendsNothingMore)
+TEST_F(ClockOverSerial, OneReadingOfTheClockServesBothCommands)
 {
-    model.PortOpenFailed = kTrue; // the opening failed and was reported
-    EXPECT_EQ(SetControllerClock(link, model, clock, IndependenceMorning), kFailed);
-    EXPECT_EQ(model.UploadError, kTrue);
-    EXPECT_TRUE(sim.Received().empty());
-    EXPECT_TRUE(prompts.prompts().empty());
+    // A second later the date would be the next day's: both must come from the first reading.
+    int readings = 0;
+    const ClockSource lastSecond = [&readings] {
+        return ++readings == 1 ? ClockReading{2025, 12, 31, 23, 59, 59} : ClockReading{2026, 1, 1, 0, 0, 0};
+    };
+    EXPECT_EQ(Run(lastSecond), kDone);
+    EXPECT_EQ(readings, 1);
+    EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"1*5101123125", "1*5100235959"}));
 }
 
 // ---- Radio link
@@ -179,41 +194,50 @@ struct ToneRig {
     ToneLink link{{model, port, clock, prompts, player}};
 };
 
+// Set Clock over the radio link: the chooser's radio back-end on the recording keyer.
+struct ToneClockRig : ToneRig {
+    ControllerActionResult Run()
+    {
+        return SetControllerClock({model, prompts, busy, links}, clock, IndependenceMorning);
+    }
+    SerialLink unused{model, port, clock, prompts};
+    ControllerLinkChooser links{model, unused, link};
+    BusyState busy;
+};
+
 TEST(ClockOverRadio, PlaysDateTimeAndLockThenReleases)
 {
-    ToneRig rig;
-    SerialLink unused{rig.model, rig.port, rig.clock, rig.prompts};
-    // As the scheduler's button does: key, settle, unlock port 1.
-    KeyedTransmitter key(rig.link, 300);
-    ASSERT_TRUE(key.keyed());
-    rig.link.SendUnlock("1");
-    EXPECT_EQ(SetControllerClock(rig.model, unused, rig.link, rig.clock, IndependenceMorning),
-              kDone);
+    ToneClockRig rig;
+    rig.model.TxTemp = 300;
+    EXPECT_TRUE(rig.Run().Done());
     EXPECT_EQ(rig.sound.digits(), "17306D*5101070425D*5100090507D12D");
+    EXPECT_EQ(rig.timeline.events().front().what, "open 4");
     EXPECT_FALSE(rig.link.IsKeyed());
     EXPECT_FALSE(rig.port.IsOpen());
-    EXPECT_EQ(rig.model.UploadError, kFalse);
+    EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
     EXPECT_TRUE(rig.prompts.prompts().empty());
     EXPECT_TRUE(rig.port.written.empty()); // nothing went out as serial text
 }
 
 TEST(ClockOverRadio, KeyingFailureSendsNothingAndFails)
 {
-    ToneRig rig;
+    ToneClockRig rig;
     rig.port.failOpen = true;
-    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    const ControllerActionResult result = rig.Run();
+    EXPECT_EQ(result.end, ActionEnd::NotOpened);
     EXPECT_EQ(rig.sound.digits(), "");
     EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kPttPortErrorTitle}));
-    EXPECT_EQ(rig.model.PortOpenFailed, kTrue); // left for the caller to see
-    EXPECT_EQ(rig.model.UploadError, kTrue);
+    TellClockOutcome(rig.prompts, result);
+    EXPECT_EQ(rig.prompts.prompts().size(), 1u) << "no success box, nothing told twice";
 }
 
 TEST(ClockOverRadio, LostSoundFails)
 {
-    ToneRig rig;
+    ToneClockRig rig;
     rig.sound.failWith = PlayStatus::NoDevice;
     rig.sound.failReason = "no sound device was found";
-    EXPECT_EQ(SetControllerClock(rig.link, rig.model, IndependenceMorning), kFailed);
+    const ControllerActionResult result = rig.Run();
+    EXPECT_EQ(result.end, ActionEnd::Failed);
     EXPECT_FALSE(rig.port.IsOpen()); // released all the same
     EXPECT_EQ(rig.prompts.prompts().size(), 1u);
 }

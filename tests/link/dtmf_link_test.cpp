@@ -117,13 +117,13 @@ TEST(DTMFLink, KeyingRaisesTheChosenLineAndReleaseDropsBoth)
         SCOPED_TRACE(c.whichSend);
         LinkRig rig;
         rig.model.WhichSend = c.whichSend;
-        rig.model.PortOpenFailed = kTrue;
+        rig.model.transfer.PortOpenFailed = kTrue;
         ASSERT_TRUE(rig.link.KeyDTMFTransmitter(true));
         EXPECT_EQ(rig.timeline.whats(), c.keyed);
         EXPECT_TRUE(rig.port.keyedBy(c.whichSend == 1));
         EXPECT_FALSE(rig.port.keyedBy(c.whichSend != 1));
         EXPECT_TRUE(rig.link.IsKeyed());
-        EXPECT_EQ(rig.model.PortOpenFailed, kFalse);
+        EXPECT_EQ(rig.model.transfer.PortOpenFailed, kFalse);
 
         ASSERT_TRUE(rig.link.KeyDTMFTransmitter(false));
         Events all = c.keyed;
@@ -135,10 +135,10 @@ TEST(DTMFLink, KeyingRaisesTheChosenLineAndReleaseDropsBoth)
 
     // Releasing a transmitter that is not keyed only clears the flag.
     LinkRig rig;
-    rig.model.PortOpenFailed = kTrue;
+    rig.model.transfer.PortOpenFailed = kTrue;
     EXPECT_TRUE(rig.link.KeyDTMFTransmitter(false));
     EXPECT_TRUE(rig.timeline.events().empty());
-    EXPECT_EQ(rig.model.PortOpenFailed, kFalse);
+    EXPECT_EQ(rig.model.transfer.PortOpenFailed, kFalse);
 }
 
 TEST(DTMFLink, FramedGroupTimeline)
@@ -192,7 +192,7 @@ TEST(DTMFLink, NoToneIsPlayedWhenTheTransmitterCannotBeKeyed)
         EXPECT_TRUE(rig.sound.played.empty());
         EXPECT_TRUE(rig.clock.sleeps.empty()) << "no TxTemp and no digit delays";
         EXPECT_FALSE(rig.port.IsOpen()) << "nothing left half-open with a line up";
-        EXPECT_EQ(rig.model.PortOpenFailed, kTrue);
+        EXPECT_EQ(rig.model.transfer.PortOpenFailed, kTrue);
         ASSERT_EQ(rig.titles(), std::vector<std::string>{kPttPortErrorTitle});
         EXPECT_EQ(rig.prompts.prompts()[0].style, style::OkOnly + style::Exclamation);
         EXPECT_EQ(rig.prompts.prompts()[0].text.rfind(
@@ -205,7 +205,7 @@ TEST(DTMFLink, NoToneIsPlayedWhenTheTransmitterCannotBeKeyed)
         ASSERT_TRUE(again.keyed());
         EXPECT_TRUE(rig.link.PlayDTMFDigit("5"));
         EXPECT_EQ(rig.sound.digits(), "5");
-        EXPECT_EQ(rig.model.PortOpenFailed, kFalse);
+        EXPECT_EQ(rig.model.transfer.PortOpenFailed, kFalse);
     }
 }
 

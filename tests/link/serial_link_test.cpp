@@ -75,7 +75,7 @@ std::string nul(std::string_view text)
 
 class ReplyWaitTest : public SerialLinkTest, public ::testing::WithParamInterface<ReplyCase> {};
 
-TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
+TEST_P(ReplyWaitTest, JudgesEachLineByItsFirstCharacterAcrossReads)
 {
     const ReplyCase& c = GetParam();
     OpenPort();
@@ -83,7 +83,7 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
         for (const Arrival& a : c.arrivals)
             port.Arrive(a.bytes, a.atMs);
     };
-    model.UploadError = kTrue; // a wait starts afresh
+    model.transfer.UploadError = kTrue; // a wait starts afresh
     const std::int64_t start = clock.NowMs();
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
@@ -96,13 +96,13 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
 
     switch (c.outcome) {
     case Outcome::Accepted:
-        EXPECT_EQ(model.UploadError, kFalse);
+        EXPECT_EQ(model.transfer.UploadError, kFalse);
         EXPECT_TRUE(prompts.prompts().empty());
         // Taken as soon as it is there: no whole-second sleeps, no timer ticks.
         EXPECT_LE(took, c.endsAtMs + 2);
         break;
     case Outcome::Refused:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::Refused, "hang time 2",
                                                           received, "CheckInput",
@@ -110,7 +110,7 @@ TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
         EXPECT_LE(took, c.endsAtMs + 2);
         break;
     case Outcome::NoAnswer:
-        EXPECT_EQ(model.UploadError, kTrue);
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
         EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
         EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::NoAnswer, "hang time 2",
                                                           received, "CheckInput",
@@ -137,8 +137,16 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"LineEndsOnly", {{0, "\r\n"}, {10, "\r\n"}}, Outcome::NoAnswer, 9000},
         ReplyCase{"NulOnly", {{0, nul("")}}, Outcome::NoAnswer, 9000},
         ReplyCase{"Garbage", {{0, "?\r\n"}}, Outcome::NoAnswer, 9000},
-        ReplyCase{"GarbageThenAck", {{0, "?"}, {10, "+\r\n"}}, Outcome::NoAnswer, 9000},
+        ReplyCase{"GarbageLineThenAck", {{0, "?\r\n"}, {10, "+\r\n"}}, Outcome::Accepted, 10},
+        ReplyCase{"GarbageLineThenNack", {{0, "?\r"}, {10, "-\r\n"}}, Outcome::Refused, 10},
+        // No line end: the "+" is part of the noise, whatever the reads.
+        ReplyCase{"GarbageRunningIntoAck", {{0, "?"}, {10, "+\r\n"}}, Outcome::NoAnswer, 9000},
         ReplyCase{"Echo", {{0, "2*1000123\r"}}, Outcome::NoAnswer, 9000},
+        ReplyCase{"EchoThenAck", {{0, "2*1000123\r"}, {6, "+\r\n"}}, Outcome::Accepted, 6},
+        ReplyCase{"EchoInPiecesThenAck", {{0, "2*10"}, {2, "00123\r"}, {6, "+\r\n"}},
+                  Outcome::Accepted, 6},
+        ReplyCase{"EchoAndAckInOneRead", {{0, "2*1000123\r+\r\n"}}, Outcome::Accepted, 1},
+        ReplyCase{"EchoThenNack", {{0, "2*1000123\r\n"}, {6, "-\r\n"}}, Outcome::Refused, 6},
         ReplyCase{"AckAfterTheTimeOut", {{9500, "+\r\n"}}, Outcome::NoAnswer, 9000}),
     [](const ::testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
@@ -164,7 +172,7 @@ TEST_F(SerialLinkTest, TimeOutIsThreePeriodsAndCanBeShortened)
     link.SendStr("1*2001\r");
     const std::int64_t start = clock.NowMs();
     link.CheckInput("x");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_GE(clock.NowMs() - start, 300);
     EXPECT_LE(clock.NowMs() - start, 310);
     // The wait yields to the window between short waits on the port.
@@ -183,12 +191,12 @@ TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextCommandsAnswer)
     };
     link.SendStr("2*1000123\r");
     link.CheckInput("first");
-    ASSERT_EQ(model.UploadError, kTrue);
+    ASSERT_EQ(model.transfer.UploadError, kTrue);
     clock.Advance(1000); // the late "+" is now waiting in the port
 
     link.SendStr("2*1001456\r");
     link.CheckInput("second");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     ASSERT_EQ(prompts.prompts().size(), 2u);
     EXPECT_EQ(prompts.prompts()[1].text,
               CommunicationsErrorText(reply_reason::Refused, "second", "-\r\n", "CheckInput",
@@ -200,9 +208,9 @@ TEST_F(SerialLinkTest, LateReplyIsNotTakenAsTheNextCommandsAnswer)
 TEST_F(SerialLinkTest, SendOnAClosedPortFailsOnceAndWritesNothing)
 {
     link.SendStr("2*1000123\r");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBox().title, kCommunicationsErrorTitle);
     EXPECT_EQ(OnlyBox().text, CommunicationsErrorText(reply_reason::ClosedBeforeSend,
                                                       "2*1000123", "", "SendStr", "Write"));
@@ -213,7 +221,7 @@ TEST_F(SerialLinkTest, SendOnAClosedPortFailsOnceAndWritesNothing)
     port.onWrite = [&](std::string_view) { port.Arrive("+\r\n"); };
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_EQ(prompts.prompts().size(), 1u);
 }
 
@@ -224,7 +232,7 @@ TEST_F(SerialLinkTest, WaitOnAPortThatClosesFailsAtOnce)
     link.SendStr("2*1000123\r");
     const std::int64_t start = clock.NowMs();
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_LE(clock.NowMs() - start, 60);
     EXPECT_EQ(OnlyBox().text,
               CommunicationsErrorText(std::string(reply_reason::ClosedDuringWait) +
@@ -241,7 +249,7 @@ TEST_F(SerialLinkTest, AnswerThatArrivedBeforeTheHangUpCounts)
     };
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     EXPECT_FALSE(port.IsOpen());
 }
 
@@ -251,7 +259,7 @@ TEST_F(SerialLinkTest, WriteFailureIsACommunicationsFailure)
     port.writeError = "Input/output error";
     link.SendStr("2*1000123\r");
     link.CheckInput("hang time 2");
-    EXPECT_EQ(model.UploadError, kTrue);
+    EXPECT_EQ(model.transfer.UploadError, kTrue);
     EXPECT_EQ(OnlyBox().text,
               CommunicationsErrorText(std::string(reply_reason::SendFailed) +
                                           " (Input/output error)",
@@ -263,9 +271,9 @@ TEST_F(SerialLinkTest, WriteFailureIsACommunicationsFailure)
 TEST_F(SerialLinkTest, OpeningSendsALoneCarriageReturnEachTime)
 {
     model.ComPort = 3;
-    model.PortOpenFailed = kTrue;
+    model.transfer.PortOpenFailed = kTrue;
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kFalse);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
     EXPECT_EQ(port.opened, std::vector<int>{3});
     EXPECT_EQ(port.wire, "\r");
 
@@ -275,6 +283,35 @@ TEST_F(SerialLinkTest, OpeningSendsALoneCarriageReturnEachTime)
     EXPECT_EQ(port.wire, "\r\r");
     EXPECT_EQ(clock.sleeps, (std::vector<std::int64_t>{1, 1}));
     EXPECT_TRUE(prompts.prompts().empty());
+}
+
+// An answer to the opening's carriage return, even one that comes after the opening has
+// slept `SerialDelay`, is not taken for the first command's.
+TEST_F(SerialLinkTest, AnswerToTheOpeningIsDropped)
+{
+    for (const std::int64_t late : {0, 3, 25}) {
+        SCOPED_TRACE(late);
+        ReplyingSerialPort wire{clock};
+        ScriptedPrompts boxes;
+        boxes.AcceptNotices();
+        SerialLink opened{model, wire, clock, boxes};
+        wire.onWrite = [&](std::string_view bytes) {
+            wire.Arrive(bytes == "\r" ? "+\r\n" : "-\r\n", bytes == "\r" ? late : 20);
+        };
+        const std::int64_t start = clock.NowMs();
+        opened.OpenSerialPort();
+        EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
+        EXPECT_GE(clock.NowMs() - start, 1 + opened.Timing().settleMs);
+        EXPECT_LE(clock.NowMs() - start, 1 + opened.Timing().settleMs + 2);
+        opened.SendStr("2*1000123\r");
+        opened.CheckInput("hang time 2");
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
+        ASSERT_EQ(boxes.prompts().size(), 1u);
+        EXPECT_EQ(boxes.prompts()[0].text,
+                  CommunicationsErrorText(reply_reason::Refused, "hang time 2", "-\r\n",
+                                          "CheckInput", "Check for NACK"));
+        EXPECT_EQ(wire.wire, "\r2*1000123\r");
+    }
 }
 
 struct OpenFailureCase {
@@ -296,7 +333,7 @@ TEST_P(OpenFailureTest, ShowsTheSerialPortErrorNamingThePort)
     port.existing = {1};
     model.ComPort = GetParam().comPort;
     link.OpenSerialPort();
-    EXPECT_EQ(model.PortOpenFailed, kTrue);
+    EXPECT_EQ(model.transfer.PortOpenFailed, kTrue);
     EXPECT_EQ(OnlyBox().title, kSerialPortErrorTitle);
     EXPECT_EQ(OnlyBox().style, style::OkOnly + style::Exclamation);
     EXPECT_EQ(OnlyBox().text, SerialPortErrorText(GetParam().comPort, GetParam().detail));
@@ -342,21 +379,25 @@ TEST_F(SerialLinkTest, SessionPutsExactlyTheCommandsOnTheWire)
     link.SendStr("1*21999\r"); // the reset is not waited for
     EXPECT_EQ(port.wire, "\r2*1000123\r1*21999\r");
     EXPECT_EQ(port.writes, (std::vector<std::string>{"\r", "2*1000123\r", "1*21999\r"}));
-    EXPECT_EQ(model.UploadError, kFalse);
+    EXPECT_EQ(model.transfer.UploadError, kFalse);
     // Pending input is dropped before each command, and each send is paced by SerialDelay.
     EXPECT_EQ(port.discards, 2);
     EXPECT_EQ(clock.sleeps, (std::vector<std::int64_t>{1, 1, 1}));
 }
 
-TEST(JudgeReply, FirstMeaningfulCharacterDecides)
+TEST(JudgeReply, FirstLineThatBeginsWithAnAnswerDecides)
 {
     EXPECT_EQ(JudgeReply(""), ReplyVerdict::Pending);
     EXPECT_EQ(JudgeReply(std::string("\r\n\0\r", 4)), ReplyVerdict::Pending);
     EXPECT_EQ(JudgeReply("\r\n+"), ReplyVerdict::Accepted);
     EXPECT_EQ(JudgeReply("+-"), ReplyVerdict::Accepted);
     EXPECT_EQ(JudgeReply("\n-+"), ReplyVerdict::Refused);
-    EXPECT_EQ(JudgeReply(" +"), ReplyVerdict::Invalid);
-    EXPECT_EQ(JudgeReply("?+"), ReplyVerdict::Invalid);
+    // Text before the answer is passed over up to its line end, answers inside it too.
+    EXPECT_EQ(JudgeReply(" +"), ReplyVerdict::Pending);
+    EXPECT_EQ(JudgeReply(std::string("?\0+-", 4)), ReplyVerdict::Pending);
+    EXPECT_EQ(JudgeReply("1*2001\r+"), ReplyVerdict::Accepted);
+    EXPECT_EQ(JudgeReply("?\n\n-\r\n+"), ReplyVerdict::Refused);
+    EXPECT_EQ(JudgeReply(std::string("ok\r\0+", 5)), ReplyVerdict::Accepted);
 }
 
 } // namespace

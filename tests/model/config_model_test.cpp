@@ -83,7 +83,7 @@ TEST(ConfigModel, ClearAllDataKeepsWhatAReloadMustNotLose)
     m.LoadFromDownload = kTrue;
     m.LockEqualsTerminator = kTrue;
     m.ComPort = 3;
-    m.UploadError = kTrue;
+    m.transfer.UploadError = kTrue;
 
     m.ClearAllData();
 
@@ -104,7 +104,7 @@ TEST(ConfigModel, ClearAllDataKeepsWhatAReloadMustNotLose)
     EXPECT_EQ(m.LoadFromDownload, kTrue);
     EXPECT_EQ(m.LockEqualsTerminator, kTrue);
     EXPECT_EQ(m.ComPort, 3);
-    EXPECT_EQ(m.UploadError, kTrue);
+    EXPECT_EQ(m.transfer.UploadError, kTrue);
 }
 
 TEST(ConfigModel, TableSizesFollowHasRTCExactlyTrue)

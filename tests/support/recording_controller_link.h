@@ -3,6 +3,7 @@
 
 #include "link/controller_link.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ public:
         const int n = static_cast<int>(sent.size()) + 1;
         sent.push_back(command);
         calls.push_back("send " + (kind_ == LinkKind::Serial ? command.line : command.keys));
+        if (onSend)
+            onSend(n);
         return !failSend.contains(n);
     }
     bool Lock() override
@@ -37,14 +40,17 @@ public:
         calls.push_back("lock");
         return true;
     }
-    void Release() override
+    bool Release() override
     {
         calls.push_back("release");
         open = false;
+        return true;
     }
+    void Cancel() override { calls.push_back("cancel"); }
 
     bool openSucceeds = true;
     std::set<int> failSend; // 1-based numbers of the sends that fail
+    std::function<void(int n)> onSend; // runs on the n-th send (1-based), before it answers
     bool open = false;
     std::vector<LinkCommand> sent;
     std::vector<std::string> calls;

@@ -5,12 +5,12 @@
 #include "app/area_table.h"
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
-#include "app/placeholder_links.h"
 #include "app/zel_main.h"
 #include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "link/busy_state.h"
+#include "link/controller_link.h"
 #include "link/tone_player.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_file_dialogs.h"
@@ -52,6 +52,20 @@ QString slug(const char* caption)
     return out;
 }
 
+// The screenshots never talk to a controller: every link refuses to open.
+class NoLinks : public ControllerLinks, private ControllerLink {
+public:
+    ControllerLink& Current() override { return *this; }
+
+private:
+    LinkKind Kind() const override { return LinkKind::Serial; }
+    bool Open() override { return false; }
+    bool Unlock(int) override { return false; }
+    bool Send(const LinkCommand&) override { return false; }
+    bool Lock() override { return false; }
+    bool Release() override { return true; }
+};
+
 } // namespace
 
 // Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
@@ -71,7 +85,7 @@ int RenderScreenshots(const QString& folder)
     splash.close();
 
     // The editors' services; nothing here talks to a controller or plays a sound.
-    PlaceholderLinks links(prompts);
+    NoLinks links;
     BusyState busy;
     QtClock clock;
     QtSoundOut sound;

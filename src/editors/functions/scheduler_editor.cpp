@@ -2,11 +2,7 @@
 
 #include "editors/editor_layout.h"
 #include "editors/functions/clock_correction.h"
-#include "interfaces/clock.h"
-#include "interfaces/prompts.h"
-#include "link/busy_state.h"
 #include "link/command_clock.h"
-#include "link/controller_link.h"
 #include "editors/qt_lists.h"
 
 #include <QCheckBox>
@@ -150,26 +146,9 @@ void SchedulerEditor::UpdateDependents()
 void SchedulerEditor::ClockSet_Click()
 {
     const EditorServices& s = services();
-    BusyState::Hold hold = s.busy.TryHold("clock setting");
-    if (!hold) {
-        RefuseWhileBusy(s.busy, s.prompts);
-        return;
-    }
-    ControllerLink& link = s.links.Current();
-    bool set = false;
-    if (link.Open()) {
-        // Both commands from one reading of the clock.
-        const ClockReading now = ReadLocalClock();
-        const std::string date = "*5101" + ControllerDateText(now);
-        const std::string time = "*5100" + ControllerTimeText(now);
-        set = link.Unlock(1) && link.Send({"1" + date, date}) && link.Send({"1" + time, time});
-        link.Lock();
-        link.Release();
-    }
-    s.model.UploadError = kFalse;
-    s.model.PortOpenFailed = kFalse;
-    if (set)
-        s.prompts.Message(style::OkOnly, "Done", "Clock and Calendar have been successfully set");
+    const ControllerActionResult result =
+        SetControllerClock({s.model, s.prompts, s.busy, s.links}, s.clock, ReadLocalClock);
+    TellClockOutcome(s.prompts, result);
 }
 
 } // namespace vm880

@@ -2,7 +2,8 @@
 
 #include "link/busy_state.h"
 #include "link/command_catalogue.h"
-#include "link/controller_link.h"
+#include "link/controller_action.h"
+#include "link/controller_links.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "tables/dtmf_digits.h"
@@ -257,17 +258,9 @@ bool UnlockCodes::Close()
 
 void UnlockCodes::exchange()
 {
-    BusyState::Hold hold = s_.busy.TryHold("access code change");
-    if (!hold)
-        return;
-    ConfigModel& m = s_.model;
-    m.UploadError = kFalse;
-    ControllerLink& link = s_.links.Current();
-    if (link.Open())
-        SendChangedCodes(link);
-    link.Release();
-    m.UploadError = kFalse;
-    m.PortOpenFailed = kFalse;
+    RunControllerAction({s_.model, s_.prompts, s_.busy, s_.links},
+                        {"access code change", "frmUnlock", "cmdSend_Click"},
+                        [this](ControllerAction& action) { return SendChangedCodes(action); });
 }
 
 void UnlockCodes::writeCode(std::string_view key, const Text& value)
@@ -276,7 +269,7 @@ void UnlockCodes::writeCode(std::string_view key, const Text& value)
     s_.keys.WriteSetting(kAccessCodeSection, key, value, s_.model.DatFilePath);
 }
 
-bool UnlockCodes::SendChangedCodes(ControllerLink& link)
+bool UnlockCodes::SendChangedCodes(ControllerAction& link)
 {
     for (int box = 1; box <= kCodeBoxes; ++box)
         if (slot(box).flag != kFalse && !sendCode(link, box))
@@ -289,20 +282,20 @@ bool UnlockCodes::SendChangedCodes(ControllerLink& link)
 // One flagged code: the port's unlock, the command, the lock, then the code is current. The
 // lock is played with the codes in force before the change; the exchange's closing lock uses
 // the new ones.
-bool UnlockCodes::sendCode(ControllerLink& link, int box)
+bool UnlockCodes::sendCode(ControllerAction& link, int box)
 {
     ConfigModel& m = s_.model;
     CodeSlot code = slot(box);
     const Item* item = ItemBySender(code.sender);
-    const ItemRef ref{code.port, code.port};
-    const std::vector<SerialLine> lines = item ? SerialLines(*item, m, ref) : std::vector<SerialLine>{};
-    if (lines.size() != 1)
+    const std::vector<LinkCommand> commands =
+        item ? LinkCommandsOf(*item, m, {code.port, code.port}, link.Kind()) : std::vector<LinkCommand>{};
+    if (commands.size() != 1)
         throw std::logic_error(std::string("no command for ") + code.sender);
-    // The radio link plays the command without its port digit, then the terminator in force.
-    const LinkCommand command{lines.front().text, lines.front().text.substr(1)};
+    // Over the radio link the command ends with the terminator still in force.
+    const LinkCommand& command = commands.front();
     if (!link.Unlock(code.port))
         return false;
-    if (!link.Send(command) || m.UploadError != kFalse)
+    if (!link.Send(command))
         return false;
     code.flag = kFalse;
     const bool locked = link.Lock();

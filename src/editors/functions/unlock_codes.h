@@ -18,7 +18,7 @@
 
 namespace vm880 {
 
-class ControllerLink;
+class ControllerAction;
 
 inline constexpr int kLockBox = 4;
 inline constexpr int kTerminatorBox = 5;
@@ -55,7 +55,7 @@ public:
     // Sends the flagged codes on an opened link, in port order, then the lock code, then
     // the terminator, recording each one as current (model and settings file) once it went
     // through; stops at the first that did not. False when it stopped early.
-    bool SendChangedCodes(ControllerLink& link);
+    bool SendChangedCodes(ControllerAction& link);
 
     // -1 nothing unapplied; 1 an unlock code, 2 the lock code, 3 the terminator edited last.
     int iUnapplied() const { return iUnapplied_; }
@@ -72,7 +72,7 @@ private:
     int takeNewCodes(bool send);
     void exchange();
     void writeCode(std::string_view key, const Text& value);
-    bool sendCode(ControllerLink& link, int box);
+    bool sendCode(ControllerAction& link, int box);
 
     EditorServices s_;
     Text temp_[kCodeBoxes + 1]; // Temp_NewPortUnlock(1..3), Temp_NewLock, Temp_NewTerminator
