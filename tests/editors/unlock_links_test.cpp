@@ -68,6 +68,14 @@ TEST(UnlockSend, SerialSendsEachFlaggedCodeAsOneLineInOrder)
     EXPECT_EQ(rig.model.Terminator, "#");
     EXPECT_EQ(rig.Key("CurrentPortUnlock(2)"), "2222");
     EXPECT_EQ(rig.Key("Lock"), "*");
+    EXPECT_EQ(rig.Key("NewTerminator"), "");
+    for (int p = 1; p <= 3; ++p)
+        EXPECT_EQ(rig.model.PortUnlockChanged(p), kFalse);
+    EXPECT_EQ(rig.model.LockChanged, kFalse);
+    EXPECT_EQ(rig.model.TerminatorChanged, kFalse);
+    EXPECT_EQ(rig.model.DatFileSaved, kTrue);
+    EXPECT_EQ(rig.codes.iUnapplied(), -1);
+    EXPECT_EQ(rig.codes.NewCode(1), "");
     EXPECT_FALSE(rig.port.IsOpen());
 }
 
