@@ -10,6 +10,7 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "app/tt_pad.h"
+#include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
 #include "editors/functions/unlock_window.h"
@@ -71,6 +72,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
     openUnlockWindow_ = [this] { showUnlockWindow(); };
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
+    downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
 
 ZelMain::~ZelMain()
