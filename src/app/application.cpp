@@ -26,10 +26,18 @@ void Application::Start()
 void Application::openMainWindow()
 {
     AppContext context{model_, prompts_, keys_, programFolder_};
-    services_.Into(context);
+    context.serial = &serial_;
+    context.clock = &clock_;
+    context.serialLink = &serialLink_;
+    context.toneLink = &toneLink_;
+    context.player = &player_;
+    context.viewer = &viewer_;
+    context.dialogs = &dialogs_;
+    context.busy = &busy_;
+    context.links = &links_;
     mainWindow_ = std::make_unique<ZelMain>(std::move(context));
     prompts_.setParent(mainWindow_.get());
-    services_.dialogs.setParent(mainWindow_.get());
+    dialogs_.setParent(mainWindow_.get());
     connect(mainWindow_.get(), &ZelMain::programEnded, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     mainWindow_->Load();
     mainWindow_->show();

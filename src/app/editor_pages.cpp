@@ -2,6 +2,7 @@
 
 #include "editors/editor_base.h"
 #include "editors/functions/analog_editor.h"
+#include "editors/functions/scheduler_editor.h"
 #include "editors/ports/courtesy_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
@@ -17,6 +18,8 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
         return std::make_unique<TimersEditor>(services);
     case 1:
         return std::make_unique<CourtesyEditor>(services);
+    case 3:
+        return std::make_unique<SchedulerEditor>(services);
     case 4:
         return std::make_unique<AnalogEditor>(services);
     case 10:

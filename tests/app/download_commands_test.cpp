@@ -129,7 +129,7 @@ TEST_F(DownloadCommandsTest, WholeDownloadIsShownAsALoadedFile)
     StartWith({}, served);
     LoadFile();
     bool heldDuring = false;
-    clock.onYield = [&] { heldDuring = heldDuring || busy.Activity() == "Download"; };
+    clock.onYield = [&] { heldDuring = heldDuring || busy.Activity() == "download"; };
     prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle)
         .Answer(Answer::No, session_text::kRTCTitle)
         .Answer(Answer::No, session_text::kAPTitle);
