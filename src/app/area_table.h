@@ -15,6 +15,7 @@ struct AreaInfo {
 
 inline constexpr int kAreaCount = kEditorCount;
 inline constexpr int kTimersArea = 0;
+inline constexpr int kSpecialCodesArea = 9;
 
 inline constexpr std::array<AreaInfo, kAreaCount> kAreas = {{
     {"Unapplied Timer Changes", "Timer"},

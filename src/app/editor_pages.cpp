@@ -2,7 +2,10 @@
 
 #include "editors/editor_base.h"
 #include "editors/functions/alarms_remote_editor.h"
+#include "editors/functions/analog_editor.h"
+#include "editors/functions/scheduler_editor.h"
 #include "editors/functions/special_codes_editor.h"
+#include "editors/ports/courtesy_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -15,6 +18,12 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
         return std::make_unique<TimersEditor>(services);
+    case 1:
+        return std::make_unique<CourtesyEditor>(services);
+    case 3:
+        return std::make_unique<SchedulerEditor>(services);
+    case 4:
+        return std::make_unique<AnalogEditor>(services);
     case 8:
         return std::make_unique<AlarmsRemoteEditor>(services);
     case 9:

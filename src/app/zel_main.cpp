@@ -13,6 +13,8 @@
 #include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
+#include "editors/functions/special_codes_editor.h"
+#include "editors/functions/unlock_window.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -69,6 +71,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     buildWindow();
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
+    openUnlockWindow_ = [this] { showUnlockWindow(); };
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
     downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
@@ -302,6 +305,12 @@ int ZelMain::CheckUnappliedChanges()
 void ZelMain::fShowForms()
 {
     tabs_->ShowForms();
+    // The Special Codes editor's button opens the same unlock window as a load does.
+    if (auto* codes = dynamic_cast<SpecialCodesEditor*>(tabs_->Editor(kSpecialCodesArea)))
+        codes->SetUnlockWindow([this] {
+            if (openUnlockWindow_)
+                openUnlockWindow_();
+        });
 }
 
 void ZelMain::fUnloadForms()
@@ -334,6 +343,12 @@ void ZelMain::ShowLoadedFile()
         model.LockEqualsTerminator = kFalse;
     }
     tabs_->BringForward(kTimersArea);
+}
+
+void ZelMain::showUnlockWindow()
+{
+    UnlockWindow window(tabs_->services(), this);
+    showModal(window);
 }
 
 // ---- Exit paths

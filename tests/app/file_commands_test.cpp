@@ -3,10 +3,16 @@
 
 #include "main_window_fixture.h"
 
+#include "app/area_table.h"
+#include "app/editor_pages.h"
+#include "app/editor_tabs.h"
 #include "app/file_commands.h"
+#include "editors/editor_base.h"
 #include "model/error_report.h"
 #include "model/reader.h"
 #include "model/settings_writer.h"
+
+#include <QPushButton>
 
 #include <functional>
 
@@ -508,6 +514,25 @@ TEST_F(FileCommandsTest, AFileWhoseLockIsItsTerminatorOpensTheUnlockWindow)
     EXPECT_EQ(model.LockEqualsTerminator, kFalse);
     Open(Dat("b.dat"));
     EXPECT_EQ(opened, 1);
+}
+
+TEST_F(FileCommandsTest, TheUnlockWindowItOpensIsTheCodeWindow)
+{
+    const std::string a = Dat("a.dat", [](ConfigModel& m) { m.Lock = m.Terminator; });
+    prompts.AcceptNotices();
+    Open(a);
+    EXPECT_EQ(modals, std::vector<std::string>{"frmUnlock"});
+    EXPECT_EQ(model.LockEqualsTerminator, kFalse);
+}
+
+TEST_F(FileCommandsTest, TheSpecialCodesButtonOpensTheCodeWindow)
+{
+    window->tabs().SetFactory([](int area, EditorServices services) {
+        return area == kSpecialCodesArea ? MakeEditor(area, services) : nullptr;
+    });
+    Open(Dat("a.dat"));
+    window->tabs().Editor(kSpecialCodesArea)->findChild<QPushButton*>("cmdUnlock")->click();
+    EXPECT_EQ(modals, std::vector<std::string>{"frmUnlock"});
 }
 
 } // namespace

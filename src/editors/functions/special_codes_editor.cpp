@@ -123,6 +123,7 @@ SpecialCodesEditor::SpecialCodesEditor(EditorServices services, QWidget* parent)
 
     auto* columns = new QHBoxLayout;
     columns->addWidget(leftColumn());
+    columns->addWidget(middleColumn());
     columns->addWidget(rightColumn());
     SetBody(columns);
 }
@@ -209,7 +210,6 @@ QWidget* SpecialCodesEditor::leftColumn()
     AddRow(patch, "AutoDial Slot", autoDialSlot_->Combo(1));
     AddRow(patch, "Phone Number", Control("AutoDialNumberSet"));
 
-    box->addWidget(tollFrame());
     box->addStretch();
     return column;
 }
@@ -230,7 +230,7 @@ QWidget* SpecialCodesEditor::tollFrame()
     connect(remove, &QPushButton::clicked, this, [this] { DeleteTollRestriction(); });
     tollList_ = new QListWidget;
     tollList_->setObjectName(QStringLiteral("TollRestrictList"));
-    tollList_->setMinimumHeight(90);
+    tollList_->setMinimumHeight(200);
     grid->addWidget(tollBox_, 0, 0);
     grid->addWidget(add, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Pos  | Item")), 1, 0);
@@ -257,6 +257,15 @@ QWidget* SpecialCodesEditor::rightColumn()
     mute->addWidget(Control("FirstDigitSet"), 0, 0);
     mute->addWidget(Control("SecondDigitSet"), 0, 1);
 
+    box->addStretch();
+    return column;
+}
+
+QWidget* SpecialCodesEditor::middleColumn()
+{
+    auto* column = new QWidget;
+    auto* box = new QVBoxLayout(column);
+    box->addWidget(tollFrame());
     auto* unlock = new QPushButton(QStringLiteral("Change Unlock, Lock, Terminator Codes"));
     unlock->setObjectName(QStringLiteral("cmdUnlock"));
     connect(unlock, &QPushButton::clicked, this, [this] { OpenUnlockWindow(); });

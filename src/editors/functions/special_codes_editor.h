@@ -45,6 +45,7 @@ private:
     void declareChoices();
     QWidget* tollFrame();
     QWidget* leftColumn();
+    QWidget* middleColumn();
     QWidget* rightColumn();
     void showTollList();
     void dropSeparators(const QString& typed);
