@@ -6,6 +6,7 @@
 #include "editors/functions/macros_editor.h"
 #include "fake_editor_services.h"
 #include "link/command_catalogue.h"
+#include "link/command_erase_macros.h"
 #include "loaded_model.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <functional>
 
@@ -273,6 +275,48 @@ TEST_F(MacrosEditorTest, TheToolTipDescribesTheMacroAsTyped)
         QApplication::sendEvent(box, &hover);
         EXPECT_EQ(box->toolTip(), c.tip) << c.typed.toStdString();
     }
+}
+
+TEST_F(MacrosEditorTest, AnEraseTheControllerTookShowsTheErasedMacrosAndOneItRefusedKeepsTheEdits)
+{
+    Open();
+    editor->MacroNum().Choose(45);
+    editor->RcvPort().Choose(2);
+    ui->Type("MacroCodeSet", 3, "77");
+    fakes.link.failSend = {1};
+    prompts.AcceptNotices().Answer(Answer::Yes, kEraseQuestionTitle);
+    ui->Click("Erase");
+    EXPECT_EQ(prompts.titles().back(), kEraseFailureTitle);
+    EXPECT_EQ(model.Macro(5), "001 002");
+    EXPECT_EQ(ui->Text("MacroCodeSet", 3), "77");
+    EXPECT_EQ(model.giMacrosUnapplied, 2);
+
+    fakes.link.failSend.clear();
+    prompts.Answer(Answer::Yes, kEraseQuestionTitle);
+    EXPECT_EQ(editor->EraseAllMacros(), kDone);
+    EXPECT_EQ(prompts.titles().back(), kEraseDoneTitle);
+    EXPECT_EQ(ui->Text("MacroSet", 5), "NONE STORED");
+    EXPECT_EQ(ui->Text("ShortMacroSet", 3), "NONE STORED");
+    EXPECT_EQ(ui->Text("MacroCodeSet", 3), QString::fromStdString(model.MacroCode(3)));
+    EXPECT_EQ(editor->CurrentMacroNum(), 1);
+    EXPECT_EQ(editor->CurrentRcvPort(), 1);
+    EXPECT_EQ(ui->Get<QComboBox>("PortToAllow")->currentText(), "All Ports");
+    EXPECT_EQ(ui->Get<QComboBox>("RcvMacroActiveSet")->currentText(), "90");
+    for (const char* name : {"MacroSet(5)", "MacroCodeSet(3)", "PortToAllow", "RcvMacroActiveSet"})
+        EXPECT_FALSE(ui->Red(name)) << name;
+    EXPECT_EQ(model.giMacrosUnapplied, -1);
+}
+
+TEST_F(MacrosEditorTest, WhileTheControllerIsBusyTheEraseIsOffAndRefused)
+{
+    Open();
+    BusyState::Hold hold = fakes.busy.TryHold("upload");
+    EXPECT_FALSE(ui->Get<QPushButton>("Erase")->isEnabled());
+    prompts.Answer(Answer::Ok, kBusyTitle);
+    EXPECT_EQ(editor->EraseAllMacros(), kFailed);
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_TRUE(fakes.link.calls.empty());
+    EXPECT_EQ(model.Macro(5), "001 002");
 }
 
 TEST_F(MacrosEditorTest, EachChangeAppliedIsInTheNextUploadOfChanges)

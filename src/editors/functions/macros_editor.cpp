@@ -3,6 +3,8 @@
 #include "editors/editor_layout.h"
 #include "editors/qt_lists.h"
 #include "editors/setting_text.h"
+#include "link/busy_state.h"
+#include "link/command_erase_macros.h"
 #include "tables/macro_text.h"
 #include "tables/port_select.h"
 #include "tables/sequence_text.h"
@@ -88,6 +90,11 @@ MacrosEditor::MacrosEditor(EditorServices services, QWidget* parent)
                               .bind = Bind(&M::RcvMacroInactive, &M::RcvMacroInactiveChanged),
                               .slotCount = 1,
                               .from = ByRecord(*rcvPort_)});
+
+    erase_ = new QPushButton(QStringLiteral("&Erase All Macros"), this);
+    erase_->setObjectName(QStringLiteral("Erase"));
+    TalksToController(erase_);
+    connect(erase_, &QPushButton::clicked, this, [this] { EraseAllMacros(); });
 
     for (int first = 1; first <= kLongMacros; first += 10)
         tabs_->AddPage(macroPage(false, first, first + 9, 1), QStringLiteral("%1-%2").arg(first).arg(first + 9), 0);
@@ -190,6 +197,7 @@ QWidget* MacrosEditor::functionColumn()
     count->addWidget(counter_);
     count->addStretch();
     column->addLayout(count);
+    column->addWidget(erase_);
     return box;
 }
 
@@ -223,6 +231,20 @@ bool MacrosEditor::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return EditorBase::eventFilter(watched, event);
+}
+
+int MacrosEditor::EraseAllMacros()
+{
+    const EraseMacrosOutcome outcome =
+        vm880::EraseAllMacros({model(), prompts(), services().busy, services().links}, services().clock);
+    if (!outcome.AnythingErased())
+        return kFailed; // the model is as it was; so are the operator's edits
+    // The model changed under the working copy: show it, macro 1's restriction and port 1's
+    // receiver macros.
+    macroNum_->Choose(1);
+    rcvPort_->Choose(1);
+    ReloadWorkingCopy();
+    return outcome.Complete() ? kDone : kFailed;
 }
 
 } // namespace vm880

@@ -3,7 +3,7 @@
 // and the short macros 41-90 (up to 4 bytes) with their recall codes, the function list that
 // puts a function into the macro of the row used last, the byte counter, each macro's
 // description as its tool tip, the ports each macro may run from and each port's receiver
-// macros.
+// macros. "&Erase All Macros" erases every macro in the controller, then in the program.
 
 #include "editors/editor_base.h"
 
@@ -16,11 +16,15 @@ class MacrosEditor : public EditorBase {
 public:
     explicit MacrosEditor(EditorServices services, QWidget* parent = nullptr);
 
+    // The button: kDone when the controller took every erase command.
+    int EraseAllMacros();
+
     // The macro whose port restriction is shown, and the port whose receiver macros are.
     int CurrentMacroNum() const { return macroNum_->Value(); }
     int CurrentRcvPort() const { return rcvPort_->Value(); }
     RecordSelector& MacroNum() { return *macroNum_; }
     RecordSelector& RcvPort() { return *rcvPort_; }
+    QPushButton* EraseButton() const { return erase_; }
     QTabWidget* Tabs() const { return tabs_->Widget(); }
 
 protected:
@@ -43,6 +47,7 @@ private:
     Field* rcvInactive_ = nullptr;
     PickList* functions_ = nullptr;
     QLabel* counter_ = nullptr;
+    QPushButton* erase_ = nullptr;
 };
 
 } // namespace vm880
