@@ -2,6 +2,7 @@
 
 #include "editors/editor_base.h"
 #include "editors/functions/macros_editor.h"
+#include "editors/functions/scheduler_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -16,6 +17,8 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
         return std::make_unique<TimersEditor>(services);
     case 2:
         return std::make_unique<MacrosEditor>(services);
+    case 3:
+        return std::make_unique<SchedulerEditor>(services);
     case 10:
         return std::make_unique<PortSwitchesEditor>(services);
     default:

@@ -10,8 +10,10 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "app/tt_pad.h"
+#include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
+#include "editors/functions/unlock_window.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -68,7 +70,9 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     buildWindow();
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
+    openUnlockWindow_ = [this] { showUnlockWindow(); };
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
+    downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
 
 ZelMain::~ZelMain()
@@ -149,7 +153,18 @@ void ZelMain::Load()
     try {
         InitializeProgram(model);
         menus_.filesListSeparator->setVisible(false);
+        // Told once, here: a zel.ini that cannot be used would otherwise fail every write.
+        if (const std::string note = SetAsideUnusableZelIni(context_.keys, ZelIni()); !note.empty())
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
         const ProgramSettings settings = ReadProgramSettings(context_.keys, ZelIni());
+        if (const std::string note = ReplacedValuesNotice(settings, ZelIni()); !note.empty()) {
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
+            try {
+                WriteReplacedValues(context_.keys, ZelIni(), settings);
+            } catch (const std::exception& e) {
+                ReportSystemError(context_.prompts, e, kModule, "MDIForm_Load", "", ZelIni());
+            }
+        }
         // Oldest first, so that entry 1 ends on top; files gone since are dropped.
         for (int i = RecentFiles::kMax; i >= 1; --i) {
             const Text& path = settings.lastFiles[static_cast<std::size_t>(i - 1)];
@@ -321,6 +336,12 @@ void ZelMain::ShowLoadedFile()
         model.LockEqualsTerminator = kFalse;
     }
     tabs_->BringForward(kTimersArea);
+}
+
+void ZelMain::showUnlockWindow()
+{
+    UnlockWindow window(tabs_->services(), this);
+    showModal(window);
 }
 
 // ---- Exit paths

@@ -22,6 +22,7 @@ class QToolBar;
 
 namespace vm880 {
 
+class DownloadCommands;
 class EditorTabs;
 class FileCommands;
 class LinkMenus;
@@ -92,6 +93,8 @@ private:
     void endProgram();
     void showModal(QDialog& dialog);
     void enableFileActions(bool on);
+    // The unlock-code window, modal: after a load whose lock code equals its terminator.
+    void showUnlockWindow();
     // Disables every command that uses the port, the transmitter or the model while a
     // controller operation runs, and gives them back afterwards.
     void showBusy(bool busy);
@@ -105,6 +108,7 @@ private:
     EditorTabs* tabs_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<LinkMenus> linkMenus_;
+    std::unique_ptr<DownloadCommands> downloadCommands_;
     QToolBar* tabToolbar_ = nullptr;
     QTimer* serialTimer_ = nullptr;
     QTimer* serialTimer2_ = nullptr;

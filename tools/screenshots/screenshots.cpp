@@ -6,9 +6,16 @@
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
 #include "app/zel_main.h"
+#include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "link/busy_state.h"
+#include "link/controller_link.h"
+#include "link/tone_player.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_sound_out.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,6 +52,20 @@ QString slug(const char* caption)
     return out;
 }
 
+// The screenshots never talk to a controller: every link refuses to open.
+class NoLinks : public ControllerLinks, private ControllerLink {
+public:
+    ControllerLink& Current() override { return *this; }
+
+private:
+    LinkKind Kind() const override { return LinkKind::Serial; }
+    bool Open() override { return false; }
+    bool Unlock(int) override { return false; }
+    bool Send(const LinkCommand&) override { return false; }
+    bool Lock() override { return false; }
+    bool Release() override { return true; }
+};
+
 } // namespace
 
 // Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
@@ -63,7 +84,20 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    ZelMain main(AppContext{model, prompts, keys, home.path().toStdString()});
+    // The editors' services; nothing here talks to a controller or plays a sound.
+    NoLinks links;
+    BusyState busy;
+    QtClock clock;
+    QtSoundOut sound;
+    TonePlayer player(sound, prompts);
+    QtFileDialogs dialogs;
+    AppContext context{model, prompts, keys, home.path().toStdString()};
+    context.links = &links;
+    context.busy = &busy;
+    context.clock = &clock;
+    context.player = &player;
+    context.dialogs = &dialogs;
+    ZelMain main(context);
     prompts.setParent(&main);
     main.Load();
     main.resize(1100, 640);
@@ -78,6 +112,15 @@ int RenderScreenshots(const QString& folder)
         main.tabs().tabBar()->setCurrentIndex(area);
         ok &= save(main, folder, QStringLiteral("editor-") + slug(kEditorTable[static_cast<std::size_t>(area)].caption));
     }
+
+    for (int p = 1; p <= 3; ++p)
+        model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+    model.Lock = "#";
+    model.Terminator = "D";
+    model.NewPortUnlock(2) = "24680";
+    UnlockWindow unlock(main.tabs().services(), &main);
+    ok &= save(unlock, folder, QStringLiteral("unlock-codes"));
+    unlock.hide();
 
     AboutWindow about(&main);
     ok &= save(about, folder, QStringLiteral("about"));
