@@ -9,6 +9,8 @@
 #include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "model/reader.h"
+#include "interfaces/file_viewer.h"
 #include "link/busy_state.h"
 #include "link/controller_link.h"
 #include "link/tone_player.h"
@@ -17,6 +19,8 @@
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_sound_out.h"
+
+#include <fstream>
 
 #include <QApplication>
 #include <QDir>
@@ -51,6 +55,36 @@ QString slug(const char* caption)
             out += QLatin1Char('-');
     }
     return out;
+}
+
+// Answers the reader's questions about a new file's missing keys without a window.
+struct QuietPrompts : Prompts {
+    Answer Message(int, std::string_view, std::string_view) override { return Answer::No; }
+    std::optional<std::string> Input(std::string_view, std::string_view, std::string_view) override
+    {
+        return std::nullopt;
+    }
+    void Beep() override {}
+    void ShowWait(std::string_view, std::string_view) override {}
+    void HideWait() override {}
+};
+
+struct NoViewer : FileViewer {
+    bool Open(const std::string&) override { return true; }
+};
+
+// The editors show the values of a new settings file: every setting at its default.
+void LoadNewFile(ConfigModel& model, const QTemporaryDir& home)
+{
+    const std::string dat = home.filePath(QStringLiteral("club-repeater.dat")).toStdString();
+    std::ofstream(dat) << "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n";
+    QuietPrompts quiet;
+    KeyAccess keys(quiet);
+    NoViewer viewer;
+    model.DatFilePath = dat;
+    FileLoadServices services{model, keys, quiet, viewer, home.path().toStdString(),
+                              [] { return std::string("20260101 0000"); }};
+    FileLoad(services);
 }
 
 // The screenshots never talk to a controller: every link refuses to open.
@@ -125,6 +159,7 @@ int RenderScreenshots(const QString& folder)
     ok &= save(main, folder, QStringLiteral("main"));
 
     // Editors, as they appear once a settings file is loaded.
+    LoadNewFile(model, home);
     model.DatFilePath = "/home/operator/repeater/club-repeater.dat";
     fillSampleMacros(model);
     main.ShowLoadedFile();
