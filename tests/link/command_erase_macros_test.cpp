@@ -6,16 +6,7 @@
 
 #include "link/busy_state.h"
 #include "link/controller_links.h"
-#include "link/dtmf_link.h"
-#include "link/serial_link.h"
-#include "model/config_model.h"
-#include "model/error_report.h"
-#include "pty_serial_port.h"
-#include "recording_serial_port.h"
-#include "recording_sound_out.h"
-#include "scripted_prompts.h"
-#include "sim_controller.h"
-#include "skipping_clock.h"
+#include "upload_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +38,14 @@ void FillMacros(ConfigModel& m)
         m.RcvMacroActive(p) = std::to_string(10 + p);
         m.RcvMacroInactive(p) = std::to_string(20 + p);
     }
+    m.MacroChanged.fill(kFalse);
+    m.MacroCodeChanged.fill(kFalse);
+    m.ShortMacroChanged.fill(kFalse);
+    m.ShortMacroCodeChanged.fill(kFalse);
+    m.PortToAllowChanged.fill(kFalse);
+    m.RcvMacroActiveChanged.fill(kFalse);
+    m.RcvMacroInactiveChanged.fill(kFalse);
+    m.MacrosChanged = m.MacroPortsChanged = kFalse;
     m.DatFileSaved = kTrue;
 }
 
@@ -83,40 +82,28 @@ void ExpectModelAfter(ConfigModel& m, int acknowledged)
     EXPECT_EQ(m.MacroPortsChanged, kFalse);
 }
 
-class EraseOverSerial : public ::testing::Test {
-protected:
-    EraseOverSerial()
+// The upload's serial rig (the simulated controller on a pseudo-terminal) with the macros
+// filled in and the chooser the editor action uses.
+struct EraseSerialRig : SerialRig {
+    EraseSerialRig()
     {
         FillMacros(model);
-        model.ComPort = 2;
-        model.SerialDelay = 0;
         prompts.AcceptNotices();
-        link.SetTiming({100, 3, 10});
     }
-    EraseMacrosOutcome Run()
+    EraseMacrosOutcome Erase()
     {
         prompts.Answer(Answer::Yes, kEraseQuestionTitle);
         return EraseAllMacros({model, prompts, busy, links}, clock);
     }
-
-    SimController sim;
-    PtySerialPort port{sim.SlavePath()};
-    SkippingClock clock;
-    ConfigModel model;
-    ScriptedPrompts prompts;
-    SerialLink link{model, port, clock, prompts};
-    FakeClock toneClock;
-    RecordingTimeline timeline{toneClock};
-    RecordingSoundOut sound{timeline};
-    TonePlayer player{sound, prompts};
-    ToneLink tone{{model, port, clock, prompts, player}};
-    ControllerLinkChooser links{model, link, tone};
+    ControllerLinkChooser links{model, serial, tone};
     BusyState busy;
 };
 
+class EraseOverSerial : public ::testing::Test, protected EraseSerialRig {};
+
 TEST_F(EraseOverSerial, EveryCommandTakenErasesEverythingAndSaysSo)
 {
-    const EraseMacrosOutcome outcome = Run();
+    const EraseMacrosOutcome outcome = Erase();
     EXPECT_TRUE(outcome.Complete());
     EXPECT_EQ(sim.Commands(), kSerialCommands);
     EXPECT_FALSE(port.IsOpen());
@@ -147,31 +134,20 @@ TEST_F(EraseOverSerial, EachRefusedCommandLeavesTheModelAsFarAsTheControllerWent
 {
     for (int refused = 1; refused <= 8; ++refused) {
         SCOPED_TRACE(refused);
-        SimController controller;
-        PtySerialPort pty{controller.SlavePath()};
-        ConfigModel m;
-        FillMacros(m);
-        m.ComPort = 2;
-        m.SerialDelay = 0;
-        ScriptedPrompts answers;
-        answers.AcceptNotices().Answer(Answer::Yes, kEraseQuestionTitle);
-        SerialLink serial{m, pty, clock, answers};
-        serial.SetTiming({100, 3, 10});
-        ControllerLinkChooser chooser{m, serial, tone};
-        controller.FaultOnLine(refused, SimReply::Nack());
-
-        const EraseMacrosOutcome outcome = EraseAllMacros({m, answers, busy, chooser}, clock);
+        EraseSerialRig rig;
+        rig.sim.FaultOnLine(refused, SimReply::Nack());
+        const EraseMacrosOutcome outcome = rig.Erase();
         EXPECT_FALSE(outcome.Complete());
         EXPECT_EQ(outcome.acknowledged(), refused - 1);
-        EXPECT_EQ(controller.Commands(),
+        EXPECT_EQ(rig.sim.Commands(),
                   std::vector<std::string>(kSerialCommands.begin(), kSerialCommands.begin() + refused));
-        EXPECT_FALSE(pty.IsOpen());
-        ExpectModelAfter(m, refused - 1);
-        const std::vector<std::string> titles = answers.titles();
+        EXPECT_FALSE(rig.port.IsOpen());
+        ExpectModelAfter(rig.model, refused - 1);
+        const std::vector<std::string> titles = rig.prompts.titles();
         ASSERT_EQ(titles.size(), 3u);
         EXPECT_EQ(titles[1], kCommunicationsErrorTitle);
         EXPECT_EQ(titles[2], refused == 1 ? kEraseFailureTitle : kErasePartTitle);
-        const std::string& told = answers.prompts()[2].text;
+        const std::string& told = rig.prompts.prompts()[2].text;
         if (refused == 1) {
             EXPECT_NE(told.find("Nothing was changed in Zel"), std::string::npos) << told;
         } else if (refused == 2) {
@@ -182,15 +158,15 @@ TEST_F(EraseOverSerial, EachRefusedCommandLeavesTheModelAsFarAsTheControllerWent
                       std::string::npos)
                 << told;
         }
-        EXPECT_EQ(m.transfer.UploadError, kFalse);
+        EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
     }
 }
 
 TEST_F(EraseOverSerial, APortThatDoesNotOpenChangesNothing)
 {
     PtySerialPort nowhere{"/dev/pts/no-such-terminal"};
-    SerialLink serial{model, nowhere, clock, prompts};
-    ControllerLinkChooser chooser{model, serial, tone};
+    SerialLink cable{model, nowhere, clock, prompts};
+    ControllerLinkChooser chooser{model, cable, tone};
     prompts.Answer(Answer::Yes, kEraseQuestionTitle);
     const EraseMacrosOutcome outcome = EraseAllMacros({model, prompts, busy, chooser}, clock);
     EXPECT_EQ(outcome.result.end, ActionEnd::NotOpened);
@@ -211,7 +187,7 @@ TEST_F(EraseOverSerial, ASecondEraseDuringTheRepliesIsRefused)
         tried = true;
         inner = EraseAllMacros({model, prompts, busy, links}, clock);
     };
-    const EraseMacrosOutcome outer = Run();
+    const EraseMacrosOutcome outer = Erase();
     EXPECT_TRUE(tried);
     EXPECT_TRUE(outer.Complete());
     EXPECT_EQ(inner.result.end, ActionEnd::Busy);
@@ -221,42 +197,31 @@ TEST_F(EraseOverSerial, ASecondEraseDuringTheRepliesIsRefused)
 
 // ---- Radio link
 
-struct RadioRig {
-    RadioRig()
+// The upload's radio rig (recording keyer and sound output) with the macros filled in.
+struct EraseRadioRig : test::RadioRig {
+    EraseRadioRig()
     {
         FillMacros(model);
-        model.ComPort = 0;
-        model.DTMFComPort = 4;
         model.WhichSend = 2;
         model.TxTemp = 100;
         for (int p = 1; p <= 3; ++p)
             model.CurrentPortUnlock(p) = std::to_string(100 * p + 1);
         model.Lock = "12";
         prompts.AcceptNotices();
-        clock.yieldStepMs = 0;
     }
-    EraseMacrosOutcome Run(Answer ready = Answer::Yes)
+    EraseMacrosOutcome Erase(Answer ready = Answer::Yes)
     {
         prompts.Answer(Answer::Yes, kEraseQuestionTitle).Answer(ready, kEraseRadioTitle);
         return EraseAllMacros({model, prompts, busy, links}, clock);
     }
-    ConfigModel model;
-    FakeClock clock;
-    RecordingTimeline timeline{clock};
-    RecordingSerialPort port{timeline};
-    RecordingSoundOut sound{timeline};
-    ScriptedPrompts prompts;
-    TonePlayer player{sound, prompts};
-    ToneLink tone{{model, port, clock, prompts, player}};
-    SerialLink unused{model, port, clock, prompts};
-    ControllerLinkChooser links{model, unused, tone};
+    ControllerLinkChooser links{model, serial, tone};
     BusyState busy;
 };
 
 TEST(EraseOverRadio, PlaysEachPortBetweenItsUnlockAndTheLockThenReleases)
 {
-    RadioRig rig;
-    const EraseMacrosOutcome outcome = rig.Run();
+    EraseRadioRig rig;
+    const EraseMacrosOutcome outcome = rig.Erase();
     EXPECT_TRUE(outcome.Complete());
     EXPECT_EQ(rig.sound.digits(),
               "101D*400499D*400699D12D"
@@ -275,18 +240,18 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
 {
     struct Case {
         const char* name;
-        std::function<void(RadioRig&)> arrange;
+        std::function<void(EraseRadioRig&)> arrange;
         Answer ready;
         int played;        // erase commands played
         const char* title; // what the operator is told last
     };
     const Case cases[] = {
-        {"the radio is not ready", [](RadioRig&) {}, Answer::No, 0, kEraseDeclinedTitle},
-        {"keying fails", [](RadioRig& r) { r.port.failOpen = true; }, Answer::Yes, 0, kEraseFailureTitle},
-        {"the sound device is gone", [](RadioRig& r) { r.sound.failWith = PlayStatus::NoDevice; },
+        {"the radio is not ready", [](EraseRadioRig&) {}, Answer::No, 0, kEraseDeclinedTitle},
+        {"keying fails", [](EraseRadioRig& r) { r.port.failOpen = true; }, Answer::Yes, 0, kEraseFailureTitle},
+        {"the sound device is gone", [](EraseRadioRig& r) { r.sound.failWith = PlayStatus::NoDevice; },
          Answer::Yes, 0, kEraseFailureTitle},
         {"the sound layer throws during the short erase",
-         [](RadioRig& r) {
+         [](EraseRadioRig& r) {
              r.sound.onPlay = [&r, thrown = false](const PcmSound&) mutable {
                  if (!thrown && r.sound.digits().find("*4006") != std::string::npos) {
                      thrown = true;
@@ -296,7 +261,7 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
          },
          Answer::Yes, 1, kErasePartTitle},
         {"the sound layer throws on port 3's receiver macros",
-         [](RadioRig& r) {
+         [](EraseRadioRig& r) {
              r.sound.onPlay = [&r, thrown = false](const PcmSound&) mutable {
                  if (!thrown && r.sound.digits().find("301D*2113") != std::string::npos) {
                      thrown = true;
@@ -308,9 +273,9 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RadioRig rig;
+        EraseRadioRig rig;
         c.arrange(rig);
-        const EraseMacrosOutcome outcome = rig.Run(c.ready);
+        const EraseMacrosOutcome outcome = rig.Erase(c.ready);
         EXPECT_FALSE(outcome.Complete());
         EXPECT_EQ(outcome.acknowledged(), c.played);
         EXPECT_FALSE(rig.tone.IsKeyed());
