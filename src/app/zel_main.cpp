@@ -317,6 +317,8 @@ void ZelMain::fUnloadForms()
 // overwrite one.
 void ZelMain::enableFileActions(bool on)
 {
+    // While a controller operation runs they stay off; its end enables them again.
+    on = on && !context_.busy->Busy();
     for (QAction* action : {menus_.fileSave, menus_.fileSaveAs, menus_.toolSave, menus_.rtc->menuAction(),
                             menus_.dvr->menuAction()})
         action->setEnabled(on);

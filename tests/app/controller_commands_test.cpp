@@ -112,6 +112,20 @@ TEST_F(BusyMainWindow, AfterTheOperationNoFileStaysUnsaveable)
     EXPECT_FALSE(window->menus().rtc->menuAction()->isEnabled());
 }
 
+TEST_F(BusyMainWindow, AFileLoadedDuringTheOperationIsOfferedOnlyAfterIt)
+{
+    window->fUnloadForms();
+    {
+        BusyState::Hold hold = busy.TryHold("download");
+        model.DatFileLoaded = kTrue; // the download loads its file before it ends
+        window->ShowLoadedFile();
+        EXPECT_FALSE(window->menus().fileSave->isEnabled());
+        EXPECT_FALSE(window->menus().rtc->menuAction()->isEnabled());
+    }
+    EXPECT_TRUE(window->menus().fileSave->isEnabled());
+    EXPECT_TRUE(window->menus().rtc->menuAction()->isEnabled());
+}
+
 // ---- Reset 880 and Set Clock over the cable
 
 // The upload's serial rig against the simulated controller, as the main window's context.
