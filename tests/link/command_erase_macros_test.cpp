@@ -236,6 +236,17 @@ TEST(EraseOverRadio, PlaysEachPortBetweenItsUnlockAndTheLockThenReleases)
     EXPECT_EQ(rig.prompts.prompts()[1].style, 36);
 }
 
+// The sound layer fails with a run-time error once, after `heard` was played.
+void ThrowOnceAfter(EraseRadioRig& rig, std::string heard)
+{
+    rig.sound.onPlay = [&rig, heard, thrown = false](const PcmSound&) mutable {
+        if (!thrown && rig.sound.digits().find(heard) != std::string::npos) {
+            thrown = true;
+            throw std::runtime_error("audio server went away");
+        }
+    };
+}
+
 TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasPlayed)
 {
     struct Case {
@@ -251,24 +262,10 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
         {"the sound device is gone", [](EraseRadioRig& r) { r.sound.failWith = PlayStatus::NoDevice; },
          Answer::Yes, 0, kEraseFailureTitle},
         {"the sound layer throws during the short erase",
-         [](EraseRadioRig& r) {
-             r.sound.onPlay = [&r, thrown = false](const PcmSound&) mutable {
-                 if (!thrown && r.sound.digits().find("*4006") != std::string::npos) {
-                     thrown = true;
-                     throw std::runtime_error("audio server went away");
-                 }
-             };
-         },
+         [](EraseRadioRig& r) { ThrowOnceAfter(r, "*4006"); },
          Answer::Yes, 1, kErasePartTitle},
         {"the sound layer throws on port 3's receiver macros",
-         [](EraseRadioRig& r) {
-             r.sound.onPlay = [&r, thrown = false](const PcmSound&) mutable {
-                 if (!thrown && r.sound.digits().find("301D*2113") != std::string::npos) {
-                     thrown = true;
-                     throw std::runtime_error("audio server went away");
-                 }
-             };
-         },
+         [](EraseRadioRig& r) { ThrowOnceAfter(r, "301D*2113"); },
          Answer::Yes, 6, kErasePartTitle},
     };
     for (const Case& c : cases) {
