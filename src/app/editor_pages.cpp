@@ -3,6 +3,7 @@
 #include "editors/editor_base.h"
 #include "editors/functions/alarms_remote_editor.h"
 #include "editors/functions/analog_editor.h"
+#include "editors/functions/macros_editor.h"
 #include "editors/functions/scheduler_editor.h"
 #include "editors/functions/special_codes_editor.h"
 #include "editors/ports/courtesy_editor.h"
@@ -20,6 +21,8 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
         return std::make_unique<TimersEditor>(services);
     case 1:
         return std::make_unique<CourtesyEditor>(services);
+    case 2:
+        return std::make_unique<MacrosEditor>(services);
     case 3:
         return std::make_unique<SchedulerEditor>(services);
     case 4:

@@ -126,6 +126,12 @@ protected:
     void ShowField(Field& field);
     // Keeps focus moves into `control` from running the check of the field left (pick lists).
     static void SkipChecksWhenFocused(QWidget* control);
+    // Makes slot `slot` of `field` the box that pick lists and counters of `kind` serve, as
+    // its getting the focus does (a box of another kind in the same row serving it).
+    void SetPickTarget(const std::string& kind, Field& field, int slot);
+    // After an action changed the model itself: the working copy reloaded and shown, every
+    // control black, the pending state -1.
+    void ReloadWorkingCopy() { reload(); }
 
     ConfigModel& model() const { return services_.model; }
     Prompts& prompts() const { return services_.prompts; }

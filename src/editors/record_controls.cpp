@@ -170,6 +170,12 @@ std::pair<Field*, int> EditorBase::lastBox(const std::string& kind) const
     return {nullptr, 0};
 }
 
+void EditorBase::SetPickTarget(const std::string& kind, Field& field, int slot)
+{
+    lastBoxes_[kind] = {&field, slot};
+    updateCounters();
+}
+
 void EditorBase::pick(PickList& list, const QString& item)
 {
     auto [field, slot] = lastBox(list.decl_.kind);

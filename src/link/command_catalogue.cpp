@@ -34,6 +34,15 @@ Item ToneOnly(std::string_view name, std::string_view sender, std::string_view c
     return item;
 }
 
+// Over the serial cable the erase commands carry the terminator themselves; by radio the
+// terminator ends every command anyway.
+Item EraseCommand(std::string_view name, std::string_view sender, std::string_view command)
+{
+    Item item = ToneOnly(name, sender, command);
+    item.lines = {Line{{Lit(command), ValueOf(&At<&M::Terminator>)}, CmdText}};
+    return item;
+}
+
 Item Direct(std::string_view name, std::string_view sender, Command command, Reported reported)
 {
     Item item;
@@ -158,13 +167,13 @@ const std::vector<Group>& UploadGroups()
 
 const Item& EraseMacrosCommand()
 {
-    static const Item item = ToneOnly("EraseMacros", "SendEraseMacros", "*400499");
+    static const Item item = EraseCommand("EraseMacros", "SendEraseMacros", "*400499");
     return item;
 }
 
 const Item& EraseShortMacrosCommand()
 {
-    static const Item item = ToneOnly("EraseShortMacros", "SendEraseShortMacros", "*400699");
+    static const Item item = EraseCommand("EraseShortMacros", "SendEraseShortMacros", "*400699");
     return item;
 }
 

@@ -194,8 +194,8 @@ std::vector<Step> UploadOrder(const ConfigModel& model);
 int ProgressPositions(const ConfigModel& model);
 
 // Commands outside the upload, sent by the editors' direct actions.
-const Item& EraseMacrosCommand();      // tones "*400499"
-const Item& EraseShortMacrosCommand(); // tones "*400699"
+const Item& EraseMacrosCommand();      // "1*400499" and the terminator; tones "*400499"
+const Item& EraseShortMacrosCommand(); // "1*400699" and the terminator; tones "*400699"
 const Item& ResetCommand();            // "1*21999", sent without waiting for a reply
 const Item& ClockDateCommand();        // "1*5101" and the date text given
 const Item& ClockTimeCommand();        // "1*5100" and the time text given

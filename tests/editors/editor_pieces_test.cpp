@@ -134,6 +134,22 @@ TEST_F(EditorPieces, PickListInsertsAtTheCaretOfTheLastFocusedBoxAndTheCounterFo
     EXPECT_EQ(model.MessageMacro(3), "ONE HELLO ONE TWO");
 }
 
+TEST_F(EditorPieces, ABoxOfAnotherKindCanDirectThePickListAndAnActionCanReloadTheEditor)
+{
+    Open();
+    Focus("MacroCodeSet");
+    DoubleClick(1);
+    EXPECT_EQ(ui->Text("MessageMacroSet"), "HELLO ZERO");
+    EXPECT_EQ(Words(), "Words: 2");
+    EXPECT_EQ(model.giTimersUnapplied, 5);
+
+    model.MessageMacro(1) = "ONE";
+    editor->ModelChangedElsewhere();
+    EXPECT_EQ(ui->Text("MessageMacroSet"), "ONE");
+    EXPECT_FALSE(ui->Red("MessageMacroSet"));
+    EXPECT_EQ(model.giTimersUnapplied, -1);
+}
+
 TEST_F(EditorPieces, NoneStoredIsEmptiedOnFocusAndShownAgainWhenLeftEmpty)
 {
     Open();

@@ -114,6 +114,8 @@ public:
     RecordSelector& messages() { return *message_; }
     RecordSelector& macros() { return *macro_; }
     PickList& vocabulary() { return *vocabulary_; }
+    // An action changed the model behind the editor's back.
+    void ModelChangedElsewhere() { ReloadWorkingCopy(); }
     int dependentUpdates = 0;
     int copies = 0;
 
@@ -195,6 +197,8 @@ private:
                      .slotCount = 1,
                      .area = &M::MacrosChanged,
                      .emptyFor = [](int n) { return "4718" + std::to_string(n); },
+                     // Its row's words: the vocabulary then serves the message box.
+                     .onFocus = [this](int) { SetPickTarget("words", *messageMacro_, 1); },
                      .from = ByRecord(*macro_)},
                     false);
         AddDtmfCode({.number = 7,

@@ -14,6 +14,7 @@
 #include "link/busy_state.h"
 #include "link/controller_link.h"
 #include "link/tone_player.h"
+#include "tables/macro_functions.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_file_dialogs.h"
 #include "platform/qt_prompts.h"
@@ -100,6 +101,26 @@ private:
     bool Release() override { return true; }
 };
 
+// Macros as a loaded settings file holds them: the function list loaded, a few macros in
+// use, the rest empty with their factory recall codes.
+void fillSampleMacros(ConfigModel& model)
+{
+    CopyMacroFunctionTable();
+    for (int i = 1; i <= 90; ++i) {
+        Text& macro = i <= 40 ? model.Macro(i) : model.ShortMacro(i - 40);
+        Text& code = i <= 40 ? model.MacroCode(i) : model.ShortMacroCode(i - 40);
+        macro = "NONE STORED";
+        code = "5000" + std::to_string(i);
+        model.PortToAllow(i) = "123";
+    }
+    model.Macro(1) = "116 117";
+    model.Macro(2) = "001 037 049 181";
+    model.Macro(3) = "013 014 015 701";
+    model.MacroCode(3) = "123";
+    for (int p = 1; p <= 3; ++p)
+        model.RcvMacroActive(p) = model.RcvMacroInactive(p) = "90";
+}
+
 } // namespace
 
 // Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
@@ -140,6 +161,7 @@ int RenderScreenshots(const QString& folder)
     // Editors, as they appear once a settings file is loaded.
     LoadNewFile(model, home);
     model.DatFilePath = "/home/operator/repeater/club-repeater.dat";
+    fillSampleMacros(model);
     main.ShowLoadedFile();
     for (int area = 0; area < kAreaCount; ++area) {
         if (!main.tabs().Editor(area))
