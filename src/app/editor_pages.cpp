@@ -2,6 +2,7 @@
 
 #include "editors/editor_base.h"
 #include "editors/ports/dtmf_editor.h"
+#include "editors/ports/id_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -14,6 +15,8 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
         return std::make_unique<TimersEditor>(services);
+    case 5:
+        return std::make_unique<IDEditor>(services);
     case 7:
         return std::make_unique<DTMFEditor>(services);
     case 10:
