@@ -1,6 +1,7 @@
 #include "app/editor_pages.h"
 
 #include "editors/editor_base.h"
+#include "editors/functions/message_macros_editor.h"
 #include "editors/ports/dtmf_editor.h"
 #include "editors/ports/id_editor.h"
 #include "editors/ports/port_switches_editor.h"
@@ -17,6 +18,8 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
         return std::make_unique<TimersEditor>(services);
     case 5:
         return std::make_unique<IDEditor>(services);
+    case 6:
+        return std::make_unique<MessageMacrosEditor>(services);
     case 7:
         return std::make_unique<DTMFEditor>(services);
     case 10:

@@ -1,0 +1,305 @@
+// Recording a WAV file into a DVR track: the exact commands against the simulated controller
+// and over the radio link, the files refused before anything is sent, and every failure
+// path with a recording keyer and sound output: recording is ended once started, the link
+// released, what failed is said, and completion is never reported after a failure.
+
+#include "link/dvr_record.h"
+
+#include "fake_clock.h"
+#include "link/busy_state.h"
+#include "link/controller_links.h"
+#include "link/dtmf_link.h"
+#include "link/serial_link.h"
+#include "link/tone_player.h"
+#include "link/wav_file.h"
+#include "model/config_model.h"
+#include "pty_serial_port.h"
+#include "recording_controller_link.h"
+#include "recording_serial_port.h"
+#include "recording_sound_out.h"
+#include "scripted_prompts.h"
+#include "sim_controller.h"
+#include "skipping_clock.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+namespace vm880::test {
+namespace {
+
+// A mono 16-bit PCM WAV image of `frames` silent frames at 8000 Hz; `format` 1 is PCM.
+std::string WavImage(int frames, int format = 1)
+{
+    std::string wav;
+    auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            wav += static_cast<char>(v >> (8 * i));
+    };
+    auto u16 = [&](std::uint16_t v) {
+        wav += static_cast<char>(v);
+        wav += static_cast<char>(v >> 8);
+    };
+    const auto bytes = static_cast<std::uint32_t>(frames * 2);
+    wav += "RIFF";
+    u32(36 + bytes);
+    wav += "WAVEfmt ";
+    u32(16);
+    u16(static_cast<std::uint16_t>(format));
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    wav += "data";
+    u32(bytes);
+    wav += std::string(bytes, '\0');
+    return wav;
+}
+
+struct OneLink : ControllerLinks {
+    explicit OneLink(ControllerLink& link) : link(link) {}
+    ControllerLink& Current() override { return link; }
+    ControllerLink& link;
+};
+
+std::size_t Count(const ScriptedPrompts& prompts, const std::string& text)
+{
+    std::size_t n = 0;
+    for (const RecordedPrompt& p : prompts.prompts())
+        n += p.text == text;
+    return n;
+}
+
+// ---- Against the simulated controller
+
+class DvrOverSerial : public ::testing::Test {
+protected:
+    DvrOverSerial()
+    {
+        model.ComPort = 2;
+        model.SerialDelay = 0;
+        prompts.AcceptNotices();
+        link.SetTiming({100, 3, 10});
+        WriteFile(wav, WavImage(800));
+    }
+    DvrRecordResult Run(int track) { return RecordDvrTrack({model, prompts, busy, links}, player, clock, track, wav); }
+    // What the simulator has received once `expected` came in (it reads on its own thread).
+    std::string Received(const std::string& expected) const
+    {
+        for (int i = 0; i < 200 && sim.Received() != expected; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return sim.Received();
+    }
+
+    TempFolder folder;
+    std::string wav = folder.file("greeting.wav");
+    SimController sim;
+    PtySerialPort port{sim.SlavePath()};
+    SkippingClock clock;
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    SerialLink link{model, port, clock, prompts};
+    FakeClock toneClock;
+    RecordingTimeline timeline{toneClock};
+    RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    ControllerLinkChooser links{model, link, tone};
+    BusyState busy;
+};
+
+TEST_F(DvrOverSerial, SelectsRecordsPlaysAndStopsThenSaysComplete)
+{
+    EXPECT_TRUE(Run(12).Done());
+    EXPECT_EQ(Received("\r1*700212\r1*700112\rGS"), "\r1*700212\r1*700112\rGS");
+    EXPECT_EQ(sound.played.size(), 1u);
+    ASSERT_EQ(prompts.prompts().size(), 1u);
+    EXPECT_EQ(prompts.prompts().back().text, kDvrRecordComplete);
+    EXPECT_EQ(prompts.prompts().back().style, 0);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(busy.Busy());
+}
+
+TEST_F(DvrOverSerial, ARefusedTrackCommandSendsNothingMoreAndPlaysNothing)
+{
+    sim.FaultOnPattern("*7002", SimReply::Nack());
+    const DvrRecordResult r = Run(3);
+    EXPECT_EQ(r.failed, DvrStep::TrackCommand);
+    EXPECT_EQ(Received("\r1*70023\r"), "\r1*70023\r");
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_EQ(Count(prompts, kDvrRecordComplete), 0u);
+    EXPECT_EQ(Count(prompts, "DVR track 3 was NOT recorded: the VM880 did not accept the track command."), 1u);
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(DvrOverSerial, AnUnplayedFileStillStopsTheRecording)
+{
+    sound.failWith = PlayStatus::NoDevice;
+    sound.failReason = "no sound device was found";
+    EXPECT_EQ(Run(19).failed, DvrStep::Playback);
+    EXPECT_EQ(Received("\r1*700219\r1*700119\rGS"), "\r1*700219\r1*700119\rGS");
+    EXPECT_EQ(Count(prompts, kDvrRecordComplete), 0u);
+    EXPECT_FALSE(port.IsOpen());
+}
+
+// ---- Files refused before anything is sent
+
+TEST(DvrWavFile, UnplayableFilesAreRefusedBeforeAnyCommand)
+{
+    TempFolder folder;
+    struct Case {
+        const char* what;
+        std::string name;
+        std::string bytes; // not written when empty
+    };
+    std::string truncated = WavImage(800).substr(0, 30);
+    const Case cases[] = {
+        {"none chosen", "", ""},
+        {"missing", "gone.wav", ""},
+        {"not a WAV file", "notes.wav", "this is plain text, not sound"},
+        {"not PCM", "adpcm.wav", WavImage(800, 2)},
+        {"header cut short", "cut.wav", truncated},
+        {"no sound in it", "empty.wav", WavImage(0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = c.name.empty() ? "" : folder.file(c.name);
+        if (!c.bytes.empty())
+            WriteFile(path, c.bytes);
+        ConfigModel model;
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        BusyState busy;
+        RecordingControllerLink link;
+        OneLink links{link};
+        FakeClock clock;
+        RecordingTimeline timeline{clock};
+        RecordingSoundOut sound{timeline};
+        TonePlayer player{sound, prompts};
+        EXPECT_FALSE(DvrWavRefusal(path).empty());
+        EXPECT_EQ(RecordDvrTrack({model, prompts, busy, links}, player, clock, 1, path).failed, DvrStep::Refused);
+        EXPECT_TRUE(link.calls.empty());
+        EXPECT_TRUE(sound.played.empty());
+        ASSERT_EQ(prompts.prompts().size(), 1u);
+        EXPECT_EQ(prompts.prompts().back().title, kDvrRecordTitle);
+    }
+    // Too large to be a DVR message: refused without reading it.
+    const std::string huge = folder.file("huge.wav");
+    WriteFile(huge, WavImage(8));
+    std::filesystem::resize_file(huge, kMaxWavFileBytes + 1);
+    EXPECT_FALSE(DvrWavRefusal(huge).empty());
+    WriteFile(folder.file("ok.wav"), WavImage(80));
+    EXPECT_EQ(DvrWavRefusal(folder.file("ok.wav")), "");
+}
+
+// ---- With a recording link and sound output: every failure path
+
+struct FaultCase {
+    const char* what;
+    LinkKind kind;
+    bool opens;
+    std::set<int> failSends;
+    bool soundFails;
+    std::vector<std::string> calls;
+    DvrStep failed;
+};
+
+const FaultCase kFaults[] = {
+    {"serial: all well", LinkKind::Serial, true, {}, false,
+     {"open", "send 1*70027", "send 1*70017", "send G", "send S", "release"}, DvrStep::None},
+    {"serial: port not opened", LinkKind::Serial, false, {}, false, {"open", "release"}, DvrStep::None},
+    {"serial: track refused", LinkKind::Serial, true, {1}, false, {"open", "send 1*70027", "release"},
+     DvrStep::TrackCommand},
+    {"serial: record command lost", LinkKind::Serial, true, {2}, false,
+     {"open", "send 1*70027", "send 1*70017", "release"}, DvrStep::RecordCommand},
+    {"serial: start lost", LinkKind::Serial, true, {3}, false,
+     {"open", "send 1*70027", "send 1*70017", "send G", "release"}, DvrStep::Start},
+    {"serial: sound lost", LinkKind::Serial, true, {}, true,
+     {"open", "send 1*70027", "send 1*70017", "send G", "send S", "release"}, DvrStep::Playback},
+    {"serial: stop lost", LinkKind::Serial, true, {4}, false,
+     {"open", "send 1*70027", "send 1*70017", "send G", "send S", "release"}, DvrStep::Stop},
+    {"radio: all well", LinkKind::Tone, true, {}, false,
+     {"open", "unlock 1", "send *70027", "send *70017", "lock", "release"}, DvrStep::None},
+    {"radio: keying failed", LinkKind::Tone, false, {}, false, {"open", "release"}, DvrStep::None},
+    {"radio: track not played", LinkKind::Tone, true, {1}, false,
+     {"open", "unlock 1", "send *70027", "release"}, DvrStep::TrackCommand}, // tones fail: no lock either
+    {"radio: record not played", LinkKind::Tone, true, {2}, false,
+     {"open", "unlock 1", "send *70027", "send *70017", "release"}, DvrStep::RecordCommand},
+    {"radio: sound lost", LinkKind::Tone, true, {}, true,
+     {"open", "unlock 1", "send *70027", "send *70017", "lock", "release"}, DvrStep::Playback},
+};
+
+TEST(DvrRecording, EveryFailureEndsTheRecordingReleasesTheLinkAndIsNeverReportedComplete)
+{
+    TempFolder folder;
+    const std::string wav = folder.file("id.wav");
+    WriteFile(wav, WavImage(400));
+    for (const FaultCase& f : kFaults) {
+        SCOPED_TRACE(f.what);
+        ConfigModel model;
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        BusyState busy;
+        RecordingControllerLink link{f.kind};
+        link.openSucceeds = f.opens;
+        link.failSend = f.failSends;
+        OneLink links{link};
+        FakeClock clock;
+        RecordingTimeline timeline{clock};
+        RecordingSoundOut sound{timeline};
+        if (f.soundFails)
+            sound.failWith = PlayStatus::Failed;
+        TonePlayer player{sound, prompts};
+        const DvrRecordResult r = RecordDvrTrack({model, prompts, busy, links}, player, clock, 7, wav);
+        EXPECT_EQ(link.calls, f.calls);
+        EXPECT_EQ(r.failed, f.failed);
+        const bool good = f.opens && f.failed == DvrStep::None;
+        EXPECT_EQ(r.Done(), good);
+        EXPECT_EQ(Count(prompts, kDvrRecordComplete), good ? 1u : 0u);
+        if (f.failed != DvrStep::None) {
+            EXPECT_EQ(prompts.titles().back(), kDvrRecordTitle);
+        }
+        EXPECT_FALSE(busy.Busy());
+    }
+}
+
+// ---- Over the radio link, tone by tone
+
+TEST(DvrOverRadio, TrackDigitsArePlayedOneByOneBetweenUnlockAndLock)
+{
+    TempFolder folder;
+    const std::string wav = folder.file("id.wav");
+    WriteFile(wav, WavImage(400));
+    ConfigModel model;
+    model.ComPort = 0;
+    model.DTMFComPort = 4;
+    model.WhichSend = 2;
+    model.CurrentPortUnlock(1) = "17306";
+    model.Lock = "12";
+    model.Terminator = "D";
+    ScriptedPrompts prompts;
+    prompts.AcceptNotices();
+    FakeClock clock;
+    clock.yieldStepMs = 0;
+    RecordingTimeline timeline{clock};
+    RecordingSerialPort port{timeline};
+    RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    SerialLink unused{model, port, clock, prompts};
+    ControllerLinkChooser links{model, unused, tone};
+    BusyState busy;
+    EXPECT_TRUE(RecordDvrTrack({model, prompts, busy, links}, player, clock, 12, wav).Done());
+    // The WAV file (no digit) between the record command and the lock.
+    EXPECT_EQ(sound.digits(), "17306D*700212D*700112D?12D");
+    EXPECT_FALSE(tone.IsKeyed());
+    EXPECT_EQ(Count(prompts, kDvrRecordComplete), 1u);
+}
+
+} // namespace
+} // namespace vm880::test
