@@ -298,5 +298,18 @@ TEST_F(EditorPieces, WhileTheControllerIsBusyApplyAndCancelAreRefusedAndItsContr
     EXPECT_TRUE(hold.held());
 }
 
+TEST_F(EditorPieces, AFieldThatRaisesNoAreaFlagStillMarksTheFileUnsaved)
+{
+    model.AllowTerminatorSpeech = "0";
+    model.DatFileSaved = kTrue;
+    Open(FlagRule::Standing);
+    ui->Click("TerminatorSpeech");
+    ui->Apply();
+    EXPECT_EQ(model.AllowTerminatorSpeech, "1");
+    EXPECT_EQ(model.AllowTerminatorSpeechChanged, kTrue);
+    EXPECT_EQ(model.TimersChanged, kFalse); // the editor's area stays down
+    EXPECT_EQ(model.DatFileSaved, kFalse);
+}
+
 } // namespace
 } // namespace vm880::test
