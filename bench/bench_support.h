@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the serial benchmarks share.
 
+#include "platform/qt_clock.h"
+
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
@@ -9,6 +11,18 @@
 #include <vector>
 
 namespace vm880::bench {
+
+// The Qt clock with the program's fixed pauses counted instead of slept, so that what is
+// measured is the program's own time and the pseudo-terminal's.
+class UnpacedClock : public QtClock {
+public:
+    void SleepMs(std::int64_t ms) override
+    {
+        if (ms > 0)
+            pausedMs += ms;
+    }
+    std::int64_t pausedMs = 0;
+};
 
 inline double Percentile(std::vector<double> values, double p)
 {

@@ -41,21 +41,11 @@ namespace {
 
 using vm880::bench::Micros;
 using vm880::bench::Percentile;
+using vm880::bench::UnpacedClock;
 
 using SteadyClock = std::chrono::steady_clock;
 
 using vm880::test::CountingPrompts;
-
-// The Qt clock with the program's pauses counted instead of slept.
-class UnpacedClock : public vm880::QtClock {
-public:
-    void SleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            pausedMs += ms;
-    }
-    std::int64_t pausedMs = 0;
-};
 
 class SilentSound : public vm880::SoundOut {
 public:

@@ -146,13 +146,13 @@ bool FileCommands::LoadDatFile(bool fromDownload)
     return true;
 }
 
-bool FileCommands::AskUnsavedChanges()
+bool FileCommands::AskUnsavedChanges(const char* question)
 {
     ConfigModel& model = context_.model;
     if (model.DatFileSaved != kFalse)
         return true;
-    const Answer answer =
-        context_.prompts.Message(style::YesNoCancel + style::Exclamation, kUnsavedTitle, kUnsavedText);
+    const Answer answer = context_.prompts.Message(style::YesNoCancel + style::Exclamation, kUnsavedTitle,
+                                                  question ? question : kUnsavedText);
     if (answer == Answer::Cancel)
         return false;
     if (answer == Answer::Yes) {

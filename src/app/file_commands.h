@@ -33,8 +33,9 @@ public:
     bool LoadDatFile(bool fromDownload = false);
 
     // Asks "UNSAVED CHANGES IN YOUR DAT FILE" when the file has unsaved changes; false when
-    // the command must stop: cancelled, or "save first" did not save.
-    bool AskUnsavedChanges();
+    // the command must stop: cancelled, or "save first" did not save. `question` replaces the
+    // file commands' own text.
+    bool AskUnsavedChanges(const char* question = nullptr);
 
 private:
     void changeRTC(bool hasRTC);

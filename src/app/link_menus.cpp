@@ -154,12 +154,22 @@ void LinkMenus::useKeyingLine(int whichSend)
 bool LinkMenus::askToneDelay(const char* key, std::string& text, long& delay)
 {
     text = context_.keys.ReadSetting(kZelIniSection, key, window_.ZelIni());
-    const std::optional<std::string> answer = context_.prompts.Input(kDelayPrompt, kToneDelayTitle, text);
-    if (!answer)
-        return false;
-    text = *answer;
-    delay = LeadingWholeNumber(text);
-    return true;
+    for (;;) {
+        const std::optional<std::string> answer = context_.prompts.Input(kDelayPrompt, kToneDelayTitle, text);
+        if (!answer)
+            return false;
+        text = *answer;
+        const long value = LeadingWholeNumber(text);
+        // The transmitter stays keyed through the whole delay.
+        if (value < 0 || value > kMaxKeyingDelayMs) {
+            context_.prompts.Message(style::OkOnly, kToneDelayTitle,
+                                     "The delay must be 0 to " + std::to_string(kMaxKeyingDelayMs)
+                                         + " milliseconds");
+            continue;
+        }
+        delay = value;
+        return true;
+    }
 }
 
 void LinkMenus::mnuDTMFDelay_Click()

@@ -11,6 +11,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace vm880 {
 
 namespace {
@@ -87,15 +92,97 @@ ProgramSettings ReadProgramSettings(KeyAccess& keys, const std::string& iniPath)
     if (auto state = StrictNumber(read("Window State")); state && *state >= 0 && *state <= 2)
         s.window.state = static_cast<int>(std::lround(*state));
 
-    s.dtmfDelayText = read("DTMFDelay");
-    s.dtmfDelay = LeadingWholeNumber(s.dtmfDelayText);
-    s.txTempText = read("TxTemp");
-    s.txTemp = LeadingWholeNumber(s.txTempText);
+    // A value out of range falls back on what a missing key gives: 0.
+    auto bounded = [&](const char* key, const std::string& text, long highest) {
+        const long value = LeadingWholeNumber(text);
+        if (value >= 0 && value <= highest)
+            return value;
+        s.replaced.push_back(std::string(key) + "=" + text + " (0 to " + std::to_string(highest) + ")");
+        return 0L;
+    };
+    // The delay boxes offer the value in use.
+    auto delay = [&](const char* key, Text& text) {
+        text = read(key);
+        const std::size_t before = s.replaced.size();
+        const long value = bounded(key, text, kMaxKeyingDelayMs);
+        if (s.replaced.size() != before)
+            text = "0";
+        return value;
+    };
+    s.dtmfDelay = delay("DTMFDelay", s.dtmfDelayText);
+    s.txTemp = delay("TxTemp", s.txTempText);
     s.whichSend = smallInt(LeadingWholeNumber(read("WhichSend")));
-    s.comPort = smallInt(LeadingWholeNumber(read("ComPort")));
-    s.dtmfComPort = smallInt(LeadingWholeNumber(read("DTMFComPort")));
-    s.serialDelay = LeadingWholeNumber(read("SerialDelay"));
+    s.comPort = static_cast<int>(bounded("ComPort", read("ComPort"), 8));
+    s.dtmfComPort = static_cast<int>(bounded("DTMFComPort", read("DTMFComPort"), 8));
+    s.serialDelay = bounded("SerialDelay", read("SerialDelay"), 1);
     return s;
+}
+
+std::string ReplacedValuesNotice(const ProgramSettings& settings, const std::string& iniPath)
+{
+    if (settings.replaced.empty())
+        return {};
+    std::string text = "These values in the program settings file were out of range and have been "
+                       "replaced by their defaults (0):\r\n\r\n";
+    for (const std::string& line : settings.replaced)
+        text += "  " + line + "\r\n";
+    return text + "\r\n" + iniPath + "\r\n\r\nPlease check the link and delay choices in the "
+                                      "Configure Zel menu.";
+}
+
+void WriteReplacedValues(KeyAccess& keys, const std::string& iniPath, const ProgramSettings& settings)
+{
+    keys.Edit(iniPath, [&](IniDocument& doc) {
+        for (const std::string& line : settings.replaced) {
+            const std::string key = line.substr(0, line.find('='));
+            doc.Set(kZelIniSection, key, "0");
+        }
+    });
+}
+
+std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath)
+{
+    std::string why;
+    struct stat st {};
+    if (::stat(iniPath.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return {}; // a first run: the first write creates it
+        why = std::string("it cannot be examined: ") + std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+    } else if (static_cast<std::uintmax_t>(st.st_size) > kMaxSettingsFileSize) {
+        why = "it is larger than " + std::to_string(kMaxSettingsFileSize / (1024 * 1024)) + " MB";
+    } else if ((st.st_mode & S_IWUSR) == 0 || ::access(iniPath.c_str(), W_OK) != 0) {
+        why = "it is read-only";
+    } else if (::access(iniPath.c_str(), R_OK) != 0 || keys.Status(iniPath) == FileStatus::Unreadable) {
+        why = "it cannot be read";
+    } else {
+        return {};
+    }
+
+    std::string movedTo;
+    int err = 0;
+    for (int n = 1; n <= 99 && movedTo.empty(); ++n) {
+        const std::string candidate = iniPath + ".unusable" + (n == 1 ? "" : "-" + std::to_string(n));
+        struct stat taken {};
+        if (::lstat(candidate.c_str(), &taken) == 0)
+            continue;
+        if (::rename(iniPath.c_str(), candidate.c_str()) == 0)
+            movedTo = candidate;
+        else
+            err = errno;
+        break;
+    }
+    keys.Forget();
+    std::string text = "The program settings file could not be used because " + why + ":\r\n\r\n"
+        + iniPath + "\r\n\r\n";
+    if (!movedTo.empty())
+        return text + "It has been set aside as:\r\n" + movedTo
+            + "\r\n\r\nA fresh one has been started: the link, the delays, the window's place and "
+              "the recent files are back at their defaults.";
+    return text + "It could not be set aside"
+        + (err != 0 ? std::string(" (") + std::strerror(err) + ")" : std::string())
+        + ", so the choices you make will not be kept. Please check the program folder.";
 }
 
 void ApplyLinkSettings(const ProgramSettings& settings, ConfigModel& model)

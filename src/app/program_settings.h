@@ -4,11 +4,13 @@
 // (the link menus write their own keys when chosen).
 
 #include "base/types.h"
+#include "link/keyed_wait.h" // kMaxKeyingDelayMs, the bound of the delays read and typed
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vm880 {
 
@@ -16,6 +18,7 @@ class KeyAccess;
 struct ConfigModel;
 
 inline constexpr const char* kZelIniSection = "Main";
+inline constexpr const char* kProgramSettingsTitle = "Program Settings";
 
 // zel.ini in the program folder.
 std::string ZelIniPath(const std::string& programFolder);
@@ -33,10 +36,25 @@ struct ProgramSettings {
     Text dtmfDelayText, txTempText; // as stored: the defaults of the delay input boxes
     long dtmfDelay = 0, txTemp = 0, serialDelay = 0;
     int whichSend = 0, comPort = 0, dtmfComPort = 0;
+    // Link values outside their range, replaced by their defaults: "ComPort=12 (0 to 8)".
+    std::vector<std::string> replaced;
 };
 
-// Reads every key; missing or bad keys read as their defaults, nothing is reported.
+// Reads every key; missing or bad keys read as their defaults, nothing is reported. Numbers
+// outside their range (ports 0 to 8, SerialDelay 0 to 1, the delays 0 to kMaxKeyingDelayMs)
+// are replaced by their defaults and listed in `replaced`.
 ProgramSettings ReadProgramSettings(KeyAccess& keys, const std::string& iniPath);
+
+// The start-up note on replaced values; empty when there were none.
+std::string ReplacedValuesNotice(const ProgramSettings& settings, const std::string& iniPath);
+// Writes the replacements back, so the note is given once.
+void WriteReplacedValues(KeyAccess& keys, const std::string& iniPath, const ProgramSettings& settings);
+
+// A zel.ini the program can neither read nor write (too large, a folder or other non-file,
+// read-only, unreadable) is renamed with the suffix ".unusable" (or ".unusable-2" and on) so
+// that a fresh one is started. Returns the note for the operator; empty when zel.ini was fine
+// or missing.
+std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath);
 
 // Puts the link settings into the model.
 void ApplyLinkSettings(const ProgramSettings& settings, ConfigModel& model);

@@ -4,6 +4,7 @@
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "interfaces/clock.h"
+#include "interfaces/prompts.h"
 #include "tables/dtmf_digits.h"
 
 #include <QGridLayout>
@@ -154,11 +155,17 @@ bool TTPad::Form_KeyPress(QKeyEvent* event)
 void TTPad::playKey(const std::string& code, const QString& shown)
 {
     ToneLink* link = context_.toneLink;
-    if (!link)
-        return;
-    // A tone that did not play (the operator was told why) is not shown as dialled.
-    if (link->PlayDTMFDigit(code))
-        txtNum_->setText(txtNum_->text() + shown);
+    const bool played = link && link->PlayDTMFDigit(code);
+    // The display records the keys pressed, whether or not their tones could be played.
+    txtNum_->setText(txtNum_->text() + shown);
+    // Without a tone a keyed transmitter sends a bare carrier; the sound error alone does not
+    // say so.
+    if (!played && link && link->IsKeyed() && !toldStillKeyed_) {
+        toldStillKeyed_ = true;
+        context_.prompts.Message(style::OkOnly + style::Exclamation, "DTMF Dialer",
+                                 "No tone could be played, so nothing was sent over the air."
+                                 "\r\n\r\nThe transmitter is still keyed. Press Rx to release it.");
+    }
 }
 
 void TTPad::TxSet_Click()

@@ -35,7 +35,8 @@ private:
     bool Form_KeyPress(QKeyEvent* event);
     void TxSet_Click();
     void RxSet_Click();
-    // Plays `code` and shows `shown` when it was played.
+    // Plays `code` and shows `shown`; tells the operator, once per showing, when a tone could
+    // not be played while the transmitter is keyed.
     void playKey(const std::string& code, const QString& shown);
     // Runs `action` after those still waiting. Playing a tone and the key-up delay let window
     // events run, so a key pressed meanwhile waits its turn instead of cutting a tone short.
@@ -47,6 +48,7 @@ private:
     std::deque<std::function<void()>> pending_;
     bool busy_ = false;
     bool closed_ = false;
+    bool toldStillKeyed_ = false;
 };
 
 // The "&DTMF Test Pad" command: one modal showing.

@@ -10,6 +10,7 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "app/tt_pad.h"
+#include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
 #include "editors/setting_text.h"
@@ -69,6 +70,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
+    downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
 
 ZelMain::~ZelMain()
@@ -149,7 +151,18 @@ void ZelMain::Load()
     try {
         InitializeProgram(model);
         menus_.filesListSeparator->setVisible(false);
+        // Told once, here: a zel.ini that cannot be used would otherwise fail every write.
+        if (const std::string note = SetAsideUnusableZelIni(context_.keys, ZelIni()); !note.empty())
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
         const ProgramSettings settings = ReadProgramSettings(context_.keys, ZelIni());
+        if (const std::string note = ReplacedValuesNotice(settings, ZelIni()); !note.empty()) {
+            context_.prompts.Message(style::OkOnly + style::Exclamation, kProgramSettingsTitle, note);
+            try {
+                WriteReplacedValues(context_.keys, ZelIni(), settings);
+            } catch (const std::exception& e) {
+                ReportSystemError(context_.prompts, e, kModule, "MDIForm_Load", "", ZelIni());
+            }
+        }
         // Oldest first, so that entry 1 ends on top; files gone since are dropped.
         for (int i = RecentFiles::kMax; i >= 1; --i) {
             const Text& path = settings.lastFiles[static_cast<std::size_t>(i - 1)];

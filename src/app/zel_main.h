@@ -22,6 +22,7 @@ class QToolBar;
 
 namespace vm880 {
 
+class DownloadCommands;
 class EditorTabs;
 class FileCommands;
 class LinkMenus;
@@ -105,6 +106,7 @@ private:
     EditorTabs* tabs_ = nullptr;
     std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<LinkMenus> linkMenus_;
+    std::unique_ptr<DownloadCommands> downloadCommands_;
     QToolBar* tabToolbar_ = nullptr;
     QTimer* serialTimer_ = nullptr;
     QTimer* serialTimer2_ = nullptr;

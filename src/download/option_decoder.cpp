@@ -214,9 +214,12 @@ int LoadAPEram(ConfigModel& model, Prompts& prompts, const std::string& fileName
 
 int LoadRTCEram(ConfigModel& model, Prompts& prompts, const std::string& fileName)
 {
-    return loadOptionFile(model, prompts, fileName, "Decode RTC", "Decoding RTC Data",
-                          "LoadRTCEram", "Error in RTC download", "RTC Decode Warning",
-                          DecodeRTCRecords);
+    const int status = loadOptionFile(model, prompts, fileName, "Decode RTC", "Decoding RTC Data",
+                                      "LoadRTCEram", "Error in RTC download", "RTC Decode Warning",
+                                      DecodeRTCRecords);
+    if (status == kDone)
+        model.RTCDataLoaded = kTrue;
+    return status;
 }
 
 } // namespace vm880

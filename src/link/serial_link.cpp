@@ -39,14 +39,19 @@ std::string withDetail(std::string_view reason, std::string_view detail)
 
 ReplyVerdict JudgeReply(std::string_view reply)
 {
+    bool passingOver = false;
     for (char c : reply) {
-        if (c == '\r' || c == '\n' || c == '\0')
+        if (c == '\r' || c == '\n') {
+            passingOver = false;
+            continue;
+        }
+        if (passingOver || c == '\0')
             continue;
         if (c == '+')
             return ReplyVerdict::Accepted;
         if (c == '-')
             return ReplyVerdict::Refused;
-        return ReplyVerdict::Invalid;
+        passingOver = true;
     }
     return ReplyVerdict::Pending;
 }
@@ -145,6 +150,7 @@ void SerialLink::OpenSerialPort()
             return;
         }
         clock_.SleepMs(model_.SerialDelay);
+        settle();
         model_.transfer.PortOpenFailed = kFalse;
     } catch (const std::exception& e) {
         failed(e.what());
@@ -199,6 +205,9 @@ void SerialLink::CheckInput(std::string_view command)
 
             step = "Check for ACK";
             const ReplyVerdict verdict = JudgeReply(lastReply_);
+            // No drain here: the discard before the next command drops a repeated "+" later
+            // than a drain could, and one that comes after that command went out cannot be
+            // told from its answer without a pause after every line.
             if (verdict == ReplyVerdict::Accepted)
                 return;
             step = "Check for NACK";
@@ -230,6 +239,22 @@ void SerialLink::CheckInput(std::string_view command)
     } catch (const std::exception& e) {
         ReportSystemError(prompts_, e, kModule, "CheckInput", step, "");
         model_.transfer.UploadError = kTrue;
+    }
+}
+
+void SerialLink::settle()
+{
+    // A controller may answer the lone carriage return within milliseconds; dropping input
+    // only before the next command would miss an answer that comes just after that, and it
+    // would be taken for the command's own.
+    const std::int64_t until = clock_.NowMs() + timing_.settleMs;
+    for (;;) {
+        port_.ReadAll();
+        const std::int64_t now = clock_.NowMs();
+        if (now >= until || !port_.IsOpen())
+            return;
+        port_.WaitForInput(static_cast<int>(std::min<std::int64_t>(timing_.stepMs, until - now)));
+        clock_.Yield();
     }
 }
 

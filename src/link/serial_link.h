@@ -34,18 +34,23 @@ inline constexpr const char* ClosedDuringWait =
 
 // How long the reply wait lasts. The wait fails after `periods` periods of `periodMs`
 // without an answer (about 9 s by default); tests shorten it. `stepMs` is the longest the
-// wait blocks on the port before it lets window events run again.
+// wait blocks on the port before it lets window events run again. `settleMs` is how long
+// the opening waits, after its lone carriage return, for whatever the controller answers
+// to it, which is then dropped.
 struct ReplyTiming {
     std::int64_t periodMs = 3000;
     int periods = 3;
     int stepMs = 10;
+    int settleMs = 30;
 
     std::int64_t TimeoutMs() const { return periodMs * periods; }
 };
 
-// What the first meaningful character of a reply says. Line ends and NUL bytes before it
-// do not count, so a reply split across reads is judged the same as one read.
-enum class ReplyVerdict { Pending, Accepted, Refused, Invalid };
+// What the text received since a send says. Each line counts by its first character, line
+// ends and NUL bytes before it not counting: "+" accepts, "-" refuses. A line beginning with
+// anything else (the command echoed by an adapter, noise) is passed over up to its line end,
+// and a later line still decides. Read boundaries do not matter: the text is judged whole.
+enum class ReplyVerdict { Pending, Accepted, Refused };
 ReplyVerdict JudgeReply(std::string_view reply);
 
 // The text of the "VM880 Communications Error" box.
@@ -63,8 +68,8 @@ public:
                ReplyTiming timing = {});
 
     // Opens port `ComPort` at 9600,N,8,1 unless it is open already, then writes a lone
-    // carriage return and sleeps `SerialDelay`. Clears `PortOpenFailed`; on failure shows
-    // the "Serial Port Error" box and raises it.
+    // carriage return, sleeps `SerialDelay` and drops what arrives within the settle time.
+    // Clears `PortOpenFailed`; on failure shows the "Serial Port Error" box and raises it.
     void OpenSerialPort();
 
     // Writes `command` (which ends with its carriage return) after discarding any input
@@ -72,9 +77,10 @@ public:
     // communications error box and raises `UploadError`.
     void SendStr(std::string_view command);
 
-    // Waits for the answer to the command just sent. `UploadError` is false afterwards when
-    // the controller accepted, true when it refused, did not answer in time, or the port
-    // failed; each failure has been shown. `command` is only used in the failure message.
+    // Waits for the answer to the command just sent (see JudgeReply). `UploadError` is false
+    // afterwards when the controller accepted, true when it refused, did not answer in
+    // time, or the port failed; each failure has been shown. `command` is only used in the
+    // failure message.
     void CheckInput(std::string_view command);
 
     // What the last wait received (all reads since the send).
@@ -86,6 +92,7 @@ public:
     SerialPort& Port() { return port_; }
 
 private:
+    void settle();
     void fail(std::string_view reason, std::string_view command, std::string_view procedure,
               std::string_view step);
 

@@ -116,6 +116,7 @@ void ConfigModel::ClearAllData()
 
     resetPending();
     FirmwareVersion.clear();
+    RTCDataLoaded = kFalse;
     DatFileLoaded = kFalse;
     DatFileSaved = kTrue;
 }

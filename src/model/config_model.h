@@ -13,6 +13,8 @@ struct ConfigModel {
     // ---- Version and options (section Version)
     Text FirmwareVersion;
     Flag HasRTC = kFalse;
+    // The clock board's memory was decoded into the model (not a settings-file key).
+    Flag RTCDataLoaded = kFalse;
     Flag DVRWrite = kFalse;
 
     // ---- Timers (section Timers), per port, each with a parallel flag array

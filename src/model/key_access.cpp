@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,34 +14,7 @@ namespace vm880 {
 
 namespace {
 
-// Far more than a full settings file; anything larger is not one of ours.
-constexpr std::uintmax_t kMaxFileSize = 16u * 1024 * 1024;
-
-// Reads the whole file; 0 or the errno of the failure.
-int readWhole(const std::string& fileName, std::string& text)
-{
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    char buffer[65536];
-    int err = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            err = errno;
-            break;
-        }
-        if (n == 0 || text.size() + static_cast<std::size_t>(n) > kMaxFileSize) {
-            err = n == 0 ? 0 : EFBIG;
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return err;
-}
+constexpr std::size_t kMaxFileSize = kMaxSettingsFileSize;
 
 } // namespace
 
@@ -69,13 +41,13 @@ KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
         return entry;
     }
     std::string text;
-    if (int err = readWhole(fileName, text); err != 0) {
+    if (int err = ReadWholeFile(fileName, kMaxFileSize, text); err != 0) {
         entry = Entry::fault(FileStatus::Unreadable, std::strerror(err));
         return entry;
     }
     entry = Entry{};
     entry.status = FileStatus::Ok;
-    entry.doc = IniDocument::Parse(text);
+    entry.doc = IniDocument::ParseOwned(std::move(text));
     entry.size = size;
     entry.time = time;
     return entry;
@@ -103,20 +75,30 @@ FileStatus KeyAccess::Status(const std::string& fileName)
 
 void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
 {
+    if (doc.SerializedSize() > kMaxFileSize)
+        throw SystemError(error_number::FileAccess,
+                          "Cannot write " + fileName + ": it would be larger than "
+                              + std::to_string(kMaxFileSize / (1024 * 1024)) + " MB");
     WriteFileAtomically(fileName, doc.Serialize());
 
-    // We know what is in the file now; keep it so the next read needs no parse.
+    // The document is what the file holds now; note the file's size and time so the next
+    // read needs no parse.
     Entry& entry = cache_[fileName];
     entry.status = FileStatus::Ok;
     entry.error.clear();
-    entry.doc = doc;
     struct stat info {};
     if (::stat(fileName.c_str(), &info) == 0) {
         entry.size = static_cast<std::uintmax_t>(info.st_size);
         entry.time = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     } else {
-        entry.status = FileStatus::Missing; // forces a fresh read next time
+        cache_.erase(fileName); // forces a fresh read next time
     }
+}
+
+const IniDocument* KeyAccess::Document(const std::string& fileName)
+{
+    Entry& entry = load(fileName);
+    return entry.status == FileStatus::Ok ? &entry.doc : nullptr;
 }
 
 void KeyAccess::Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit)
@@ -124,9 +106,17 @@ void KeyAccess::Edit(const std::string& fileName, const std::function<void(IniDo
     Entry& entry = load(fileName);
     if (entry.status == FileStatus::Unreadable)
         throw SystemError(error_number::FileAccess, "Cannot read " + fileName + ": " + entry.error);
-    IniDocument doc = entry.status == FileStatus::Ok ? entry.doc : IniDocument{};
-    edit(doc);
-    save(fileName, doc);
+    if (entry.status == FileStatus::Missing)
+        entry.doc = IniDocument{};
+    // The cached document is changed in place: a copy would double the memory of a large
+    // file. When the edit or the write fails, it no longer matches the file and is dropped.
+    try {
+        edit(entry.doc);
+        save(fileName, entry.doc);
+    } catch (...) {
+        cache_.erase(fileName);
+        throw;
+    }
 }
 
 WriteResult KeyAccess::WriteSetting(std::string_view section, std::string_view key,

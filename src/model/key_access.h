@@ -17,6 +17,11 @@ namespace vm880 {
 
 class Prompts;
 
+// The largest file read or written: far more than a full settings file; anything larger is
+// not one of ours. A save never writes more, and a settings file is loaded only when saving
+// it back stays below it (see FileLoad).
+inline constexpr std::uintmax_t kMaxSettingsFileSize = 16u * 1024 * 1024;
+
 enum class FileStatus {
     Ok,         // the file was read
     Missing,    // there is no such file (reads as empty)
@@ -49,8 +54,12 @@ public:
                              std::optional<std::string_view> value, const std::string& fileName);
 
     // Applies many changes to one file and writes it once; `edit` may throw SystemError.
-    // Throws SystemError when the file cannot be read or written; nothing is reported.
+    // Throws SystemError when the file cannot be read or written, or would grow beyond
+    // kMaxSettingsFileSize; nothing is reported and the file stays as it was.
     void Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit);
+
+    // The parsed file as the last read found it; nullptr when it is missing or unreadable.
+    const IniDocument* Document(const std::string& fileName);
 
     // Forgets every parsed file.
     void Forget() { cache_.clear(); }

@@ -6,10 +6,12 @@
 #include "model/reader_rules.h"
 #include "interfaces/file_viewer.h"
 #include "interfaces/prompts.h"
+#include "model/settings_writer.h"
 #include "tables/macro_functions.h"
 
 #include <algorithm>
 #include <ctime>
+#include <vector>
 
 namespace vm880 {
 
@@ -33,6 +35,13 @@ bool settleFirmwareVersion(ReaderContext& ctx, KeyAccess& keys)
 {
     ConfigModel& m = ctx.model;
     m.FirmwareVersion = ctx.Read(kVersion, "FirmwareVersion");
+    if (!ReaderContext::Savable(m.FirmwareVersion)) {
+        ctx.Log("Version: Firmware Version not valid -- DAT item: FirmwareVersion\r\nValue received "
+                "is '" + ReaderContext::Shown(m.FirmwareVersion)
+                    + "'\r\nValue has been defaulted to ''",
+                1);
+        m.FirmwareVersion.clear();
+    }
     for (;;) {
         if (!m.FirmwareVersion.empty()) {
             if (m.FirmwareVersion.rfind(m.ProgramVersion, 0) == 0)
@@ -116,6 +125,24 @@ void offerReport(ReaderContext& ctx, FileViewer& viewer)
                                 + "\r\n\r\nPlease open it with a text editor of your choice.");
 }
 
+// Room for the edits of a session (editors keep values short); a file loaded with this room
+// saves and reopens.
+constexpr std::size_t kEditRoom = 64 * 1024;
+
+// Whether saving the loaded model into the file keeps it within the size every read accepts.
+bool savableWithinLimit(const ConfigModel& m, KeyAccess& keys)
+{
+    const IniDocument* doc = keys.Document(m.DatFilePath);
+    if (!doc)
+        return true; // a missing file: a save writes the model alone
+    auto size = static_cast<std::ptrdiff_t>(doc->SerializedSize());
+    std::vector<std::string> newSections;
+    ForEachSettingsEntry(m, [&](std::string_view section, std::string_view key, std::string_view value) {
+        size += doc->GrowthOfSet(section, key, value, newSections);
+    });
+    return static_cast<std::uintmax_t>(size) + kEditRoom <= kMaxSettingsFileSize;
+}
+
 } // namespace
 
 std::string ErrorLogHeader(const ConfigModel& m, const std::string& timestamp)
@@ -169,6 +196,18 @@ FileLoadResult FileLoad(FileLoadServices& services)
         for (auto passes : {TimerAndMeterPasses(), RemoteIdentificationAndCodePasses(),
                             AutopatchAndMacroPasses(), CourtesyDtmfSwitchAndDvrPasses()})
             ctx.Run(passes);
+        if (!savableWithinLimit(m, services.keys)) {
+            m.ClearAllData();
+            services.prompts.Message(style::OkOnly + style::Critical, "File Open Error",
+                                     "The file is too large to be saved again:\r\n\r\n"
+                                         + m.DatFilePath
+                                         + "\r\n\r\nNothing was loaded. A settings file needs "
+                                           "far less than "
+                                         + std::to_string(kMaxSettingsFileSize / (1024 * 1024))
+                                         + " MB; please remove what does not belong in it.");
+            result.outcome = FileLoadResult::Unreadable;
+            return result;
+        }
         m.DatHasErrors = ctx.hasErrors ? kTrue : kFalse;
         m.DatHasWarnings = ctx.hasWarnings ? kTrue : kFalse;
 

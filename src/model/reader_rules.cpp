@@ -53,6 +53,27 @@ int CheckZeroOneRule(const Text& value, const ConfigModel&, int)
     return CheckZeroOne(value);
 }
 
+bool ReaderContext::Savable(std::string_view value)
+{
+    return IniDocument::ValidValue(value);
+}
+
+std::string ReaderContext::Shown(std::string_view value)
+{
+    std::string out;
+    for (char c : value) {
+        if (c == '\0')
+            out += "<NUL>";
+        else if (c == '\r')
+            out += "<CR>";
+        else if (c == '\n')
+            out += "<LF>";
+        else
+            out += c;
+    }
+    return out;
+}
+
 Text ReaderContext::Read(std::string_view section, std::string_view key)
 {
     return keys.ReadSetting(section, key, model.DatFilePath);
@@ -102,18 +123,25 @@ void ReaderContext::ApplyRule(const KeyRule& rule, int index)
     if (rule.before)
         rule.before(item, model, index);
 
-    const bool valid = rule.check(item, model, index) == kValid;
+    // A value the writer would refuse fails whatever its check says, so the file stays savable.
+    const bool savable = Savable(item);
+    const bool valid = savable && rule.check(item, model, index) == kValid;
     if (!valid) {
-        std::string message = Line1Of(rule, index)
+        const std::string line1 =
+            rule.line1.empty() && !rule.label ? std::string(rule.section) : Line1Of(rule, index);
+        std::string message = line1
             + (rule.isNotValid ? " is not valid -- DAT item: " : " not valid -- DAT item: ") + key;
         const bool wordingA = rule.wording == Wording::A;
         message += wordingA ? "\r\nValue received was " : "\r\nValue received is ";
-        message += rule.bareValue ? item : "'" + item + "'";
+        message += rule.bareValue ? Shown(item) : "'" + Shown(item) + "'";
         item = rule.defaultFn ? rule.defaultFn(model, index) : Text(rule.defaultText);
+        if (!savable && rule.before && item.empty())
+            rule.before(item, model, index); // the key's own form of an empty value
         if (!rule.line3.empty())
             message += "\r\n" + replaceAll(rule.line3, "{d}", item);
         else
-            message += (wordingA ? "\r\nDefaulted to " : "\r\nValue has been defaulted to ") + item;
+            message += (wordingA ? "\r\nDefaulted to " : "\r\nValue has been defaulted to ")
+                + (item.empty() && !savable ? "''" : item);
         Log(message, rule.severity);
         if (rule.areaFlag)
             model.*rule.areaFlag = kTrue;

@@ -83,6 +83,11 @@ public:
     void ApplyRule(const KeyRule& rule, int index);
     void Run(std::span<const ReaderPass> passes);
 
+    // False for a value holding a byte the writer refuses (NUL, line breaks).
+    static bool Savable(std::string_view value);
+    // The value as the report shows it: bytes that cannot stand in a text line are named.
+    static std::string Shown(std::string_view value);
+
     // "HangTime(2)" for indexed passes, "FanTime" for single keys.
     static std::string KeyOf(const KeyRule& rule, int index);
     static std::string Line1Of(const KeyRule& rule, int index);

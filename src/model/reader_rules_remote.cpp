@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace vm880 {
 
@@ -204,6 +205,47 @@ void portUnlock(ReaderContext& ctx, int p)
     ctx.model.NewPortUnlock(p) = UpperCase(ctx.Read("Unlock", "NewPortUnlock(" + n + ")"));
 }
 
+// A pending new code is sent by the next complete upload; a bad one would lock the operator
+// out, so it is dropped ("" means no new code) and listed. The new terminator must also stay
+// out of every code it will end, or the controller would take a code as ended early.
+void checkNewCodes(ReaderContext& ctx)
+{
+    M& m = ctx.model;
+    auto drop = [&](Text& item, const std::string& key, const std::string& label,
+                    const std::string& why) {
+        ctx.Log("Special Codes/Autopatch: Unlock/Lock/Terminator: " + label
+                    + " not valid -- DAT item: " + key + "\r\nValue received is '"
+                    + ReaderContext::Shown(item) + "'" + why
+                    + "\r\nValue has been defaulted to '' (no new code)",
+                1);
+        item.clear();
+    };
+    auto check = [&](Text& item, const std::string& key, const std::string& label, int maxLen) {
+        if (!item.empty() && CheckDTMFDigits(item, 1, maxLen) != kValid)
+            drop(item, key, label, "");
+    };
+    for (int p = 1; p <= 3; ++p) {
+        const std::string n = std::to_string(p);
+        check(m.NewPortUnlock(p), "NewPortUnlock(" + n + ")", "New Port " + n, 8);
+    }
+    check(m.NewLock, "NewLock", "New Lock", 4);
+    check(m.NewTerminator, "NewTerminator", "New Terminator", 1);
+    if (m.NewTerminator.empty())
+        return;
+    std::vector<const Text*> ended = {&m.Lock, &m.NewLock};
+    for (int p = 1; p <= 3; ++p) {
+        ended.push_back(&m.CurrentPortUnlock(p));
+        ended.push_back(&m.NewPortUnlock(p));
+    }
+    for (const Text* code : ended) {
+        if (code->find(m.NewTerminator) != Text::npos) {
+            drop(m.NewTerminator, "NewTerminator", "New Terminator",
+                 "\r\nIt is part of the unlock or lock code '" + *code + "' it would end");
+            return;
+        }
+    }
+}
+
 void lockAndTerminator(ReaderContext& ctx, int)
 {
     M& m = ctx.model;
@@ -212,6 +254,7 @@ void lockAndTerminator(ReaderContext& ctx, int)
     accessCode(ctx, m.Terminator, "Terminator", 1, factory::Terminator, "Terminator",
                "INVALID TERMINATOR CODE", "Terminator Code");
     m.NewTerminator = Text(TrimBlanks(UpperCase(ctx.Read("Unlock", "NewTerminator"))));
+    checkNewCodes(ctx);
     if (m.Lock == m.Terminator) {
         ctx.prompts.Message(style::OkOnly, "Error!",
                             "ERROR! Your Current Lock Code and Current Terminator Digit are the "

@@ -198,6 +198,18 @@ TEST_P(ToneDelay, IsTakenAsTypedAndLeavesTheLinkAlone)
     EXPECT_EQ(model.*(c.delay), 0);
     EXPECT_EQ(Key(c.key), "");
     EXPECT_EQ(prompts.pending(), 0u);
+
+    // A delay the transmitter would sit keyed through for hours is refused until it fits.
+    const std::string title = "DTMF Interdigit Delay";
+    prompts.Type("99999999", title).Answer(Answer::Ok, title).Type("-5", title).Answer(Answer::Ok, title);
+    prompts.Type("10000", title);
+    item->trigger();
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_EQ(prompts.prompts()[prompts.prompts().size() - 4].text,
+              "The delay must be 0 to 10000 milliseconds");
+    EXPECT_EQ(LastInput().defaultText, "-5"); // asked again with the last answer
+    EXPECT_EQ(model.*(c.delay), 10000);
+    EXPECT_EQ(Key(c.key), "10000");
 }
 
 INSTANTIATE_TEST_SUITE_P(

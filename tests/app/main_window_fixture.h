@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -83,6 +84,8 @@ protected:
         context.player = &fakes.player;
         if (!context.clock)
             context.clock = &fakes.clock;
+        if (extendContext)
+            extendContext(context);
         window = std::make_unique<ZelMain>(std::move(context));
         window->tabs().SetFactory([](int area, EditorServices ctx) -> std::unique_ptr<EditorBase> {
             if (area == 0)
@@ -132,6 +135,7 @@ protected:
     BusyState& busy = fakes.busy;
     std::vector<std::string> modals;
     std::unique_ptr<ZelMain> window;
+    std::function<void(AppContext&)> extendContext; // what a test adds before Start()
     int endings = 0;
 };
 

@@ -5,6 +5,11 @@
 #include "app/program_settings.h"
 #include "app/startup.h"
 #include "editors/setting_text.h"
+#include "model/key_access.h"
+
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace vm880::test {
 namespace {
@@ -77,14 +82,16 @@ TEST_F(StartUp, DamagedKeysReadAsDefaults)
                      "DTMFComPort=junk\r\n"
                      "SerialDelay=\r\n"
                      "LastVMFile(1)=" + std::string(300, 'x') + "\r\n");
+    prompts.Answer(Answer::Ok, kProgramSettingsTitle);
     Start();
-    EXPECT_TRUE(prompts.prompts().empty());
+    ASSERT_EQ(prompts.prompts().size(), 1u);
+    EXPECT_NE(prompts.prompts()[0].text.find("  TxTemp=-30 (0 to 10000)\r\n\r\n"), std::string::npos);
     EXPECT_EQ(AllPending(model), std::vector<int>(11, -1));
     EXPECT_EQ(window->size(), QSize(1100, 720));
     EXPECT_FALSE(window->isMaximized());
     EXPECT_EQ(model.DTMFToneDelay, 12);
     EXPECT_EQ(window->dtmfDelayText(), "12ab");
-    EXPECT_EQ(model.TxTemp, -30);
+    EXPECT_EQ(model.TxTemp, 0);
     EXPECT_EQ(model.WhichSend, 0);
     EXPECT_EQ(model.ComPort, 3);
     EXPECT_EQ(model.DTMFComPort, 0);
@@ -94,6 +101,79 @@ TEST_F(StartUp, DamagedKeysReadAsDefaults)
     EXPECT_FALSE(TabBar()->isEnabled());
     window->menus().fileExit->trigger();
     EXPECT_EQ(endings, 1);
+}
+
+// Numbers no link can use are replaced by 0, listed once at start-up and written back.
+TEST_F(StartUp, OutOfRangeLinkValuesFallBackOnTheirDefaultsOnce)
+{
+    WriteFile(Ini(), "[Main]\r\nComPort=2147483647\r\nDTMFComPort=-5\r\nSerialDelay=2147483648\r\n"
+                     "TxTemp=99999999\r\nDTMFDelay=10000\r\nWhichSend=2\r\n");
+    prompts.Answer(Answer::Ok, kProgramSettingsTitle);
+    Start();
+    EXPECT_EQ(prompts.pending(), 0u);
+    const std::string note = prompts.prompts().at(0).text;
+    for (const char* line : {"ComPort=2147483647 (0 to 8)", "DTMFComPort=-5 (0 to 8)",
+                             "SerialDelay=2147483648 (0 to 1)", "TxTemp=99999999 (0 to 10000)"})
+        EXPECT_NE(note.find(line), std::string::npos) << line;
+    EXPECT_EQ(note.find("DTMFDelay"), std::string::npos); // at the limit, still valid
+    EXPECT_EQ(model.ComPort, 0);
+    EXPECT_EQ(model.DTMFComPort, 0);
+    EXPECT_EQ(model.SerialDelay, 0);
+    EXPECT_EQ(model.TxTemp, 0);
+    EXPECT_EQ(window->txTempText(), "0");
+    EXPECT_EQ(model.DTMFToneDelay, 10000);
+    EXPECT_EQ(Key("ComPort"), "0");
+    EXPECT_EQ(Key("TxTemp"), "0");
+    EXPECT_EQ(Key("DTMFDelay"), "10000");
+
+    Start(); // the values written back raise no note
+    EXPECT_EQ(prompts.prompts().size(), 1u);
+}
+
+// A zel.ini that can be neither read nor written is set aside at start-up, with one note;
+// the exit then writes a fresh one without any error.
+TEST_F(StartUp, AnUnusableZelIniIsSetAsideAndAFreshOneStarted)
+{
+    struct Case {
+        const char* why;
+        std::function<void(const std::string&)> make;
+    };
+    const Case cases[] = {
+        {"it is a folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"it is not a regular file", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }},
+        {"it is read-only",
+         [](const std::string& p) {
+             WriteFile(p, "[Main]\r\nComPort=3\r\n");
+             std::filesystem::permissions(p, std::filesystem::perms::owner_read);
+         }},
+        {"it is larger than 16 MB",
+         [](const std::string& p) { WriteFile(p, std::string(kMaxSettingsFileSize + 1, ';')); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::filesystem::remove_all(Ini());
+        std::filesystem::remove_all(Ini() + ".unusable");
+        c.make(Ini());
+        const std::size_t seen = prompts.prompts().size();
+        prompts.Answer(Answer::Ok, kProgramSettingsTitle);
+        Start();
+        ASSERT_EQ(prompts.prompts().size(), seen + 1);
+        const std::string note = prompts.prompts().back().text;
+        EXPECT_NE(note.find(std::string("because ") + c.why + ":"), std::string::npos) << note;
+        EXPECT_NE(note.find("set aside as:\r\n" + Ini() + ".unusable\r\n"), std::string::npos);
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(Ini() + ".unusable")));
+        EXPECT_EQ(model.ComPort, 0);
+        window->mnuFileExit_Click();
+        EXPECT_EQ(prompts.pending(), 0u);
+        EXPECT_TRUE(std::filesystem::is_regular_file(Ini()));
+        EXPECT_EQ(Key("Window State"), "0");
+    }
+    // A second damaged file does not overwrite the first one set aside.
+    std::filesystem::remove(Ini());
+    std::filesystem::create_directory(Ini());
+    prompts.Answer(Answer::Ok, kProgramSettingsTitle);
+    Start();
+    EXPECT_NE(prompts.prompts().back().text.find(Ini() + ".unusable-2"), std::string::npos);
 }
 
 TEST_F(StartUp, CompleteZelIniRestoresPlacementRecentFilesAndLink)

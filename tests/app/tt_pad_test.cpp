@@ -184,13 +184,13 @@ TEST_F(PadTest, AKeyPressedWhileAToneSoundsWaitsItsTurn)
             << "each tone sounds whole";
 }
 
-TEST_F(PadTest, AKeyWhoseToneFailedIsNotShownAndATransmitterThatCannotBeKeyedIsReported)
+TEST_F(PadTest, KeysWithoutToneAreShownAndATransmitterThatCannotBeKeyedIsReported)
 {
     TTPad pad(Context());
     sound.failWith = PlayStatus::NoDevice;
     prompts.Answer(Answer::Ok, kSoundErrorTitle);
     pad.key(7)->click();
-    EXPECT_EQ(Display(pad), "");
+    EXPECT_EQ(Display(pad), "7"); // not keyed: the sound error says it all
     sound.failWith.reset();
 
     port.failOpen = true;
@@ -199,6 +199,27 @@ TEST_F(PadTest, AKeyWhoseToneFailedIsNotShownAndATransmitterThatCannotBeKeyedIsR
     EXPECT_FALSE(OnAir());
     EXPECT_EQ(model.transfer.PortOpenFailed, kTrue);
     EXPECT_EQ(prompts.pending(), 0u);
+}
+
+// Without a sound device a keyed transmitter sends a bare carrier: the operator hears of it
+// once per showing of the pad, and every key still lands in the display.
+TEST_F(PadTest, AKeyedTransmitterWithoutToneIsToldOncePerShowing)
+{
+    sound.failWith = PlayStatus::NoDevice;
+    for (int showing = 0; showing < 2; ++showing) {
+        TTPad pad(Context());
+        Button(pad, "TxSet")->click();
+        ASSERT_TRUE(OnAir());
+        prompts.Answer(Answer::Ok, kSoundErrorTitle).Answer(Answer::Ok, "DTMF Dialer");
+        for (int index : {1, 12, 16})
+            pad.key(index)->click();
+        EXPECT_EQ(Display(pad), "1#D");
+        EXPECT_EQ(prompts.pending(), 0u);
+        EXPECT_NE(prompts.prompts().back().text.find("still keyed. Press Rx"), std::string::npos);
+        EXPECT_TRUE(OnAir());
+        Button(pad, "RxSet")->click();
+        EXPECT_FALSE(OnAir());
+    }
 }
 
 } // namespace

@@ -75,7 +75,7 @@ std::string nul(std::string_view text)
 
 class ReplyWaitTest : public SerialLinkTest, public ::testing::WithParamInterface<ReplyCase> {};
 
-TEST_P(ReplyWaitTest, JudgesTheFirstCharacterAcrossReads)
+TEST_P(ReplyWaitTest, JudgesEachLineByItsFirstCharacterAcrossReads)
 {
     const ReplyCase& c = GetParam();
     OpenPort();
@@ -137,8 +137,16 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"LineEndsOnly", {{0, "\r\n"}, {10, "\r\n"}}, Outcome::NoAnswer, 9000},
         ReplyCase{"NulOnly", {{0, nul("")}}, Outcome::NoAnswer, 9000},
         ReplyCase{"Garbage", {{0, "?\r\n"}}, Outcome::NoAnswer, 9000},
-        ReplyCase{"GarbageThenAck", {{0, "?"}, {10, "+\r\n"}}, Outcome::NoAnswer, 9000},
+        ReplyCase{"GarbageLineThenAck", {{0, "?\r\n"}, {10, "+\r\n"}}, Outcome::Accepted, 10},
+        ReplyCase{"GarbageLineThenNack", {{0, "?\r"}, {10, "-\r\n"}}, Outcome::Refused, 10},
+        // No line end: the "+" is part of the noise, whatever the reads.
+        ReplyCase{"GarbageRunningIntoAck", {{0, "?"}, {10, "+\r\n"}}, Outcome::NoAnswer, 9000},
         ReplyCase{"Echo", {{0, "2*1000123\r"}}, Outcome::NoAnswer, 9000},
+        ReplyCase{"EchoThenAck", {{0, "2*1000123\r"}, {6, "+\r\n"}}, Outcome::Accepted, 6},
+        ReplyCase{"EchoInPiecesThenAck", {{0, "2*10"}, {2, "00123\r"}, {6, "+\r\n"}},
+                  Outcome::Accepted, 6},
+        ReplyCase{"EchoAndAckInOneRead", {{0, "2*1000123\r+\r\n"}}, Outcome::Accepted, 1},
+        ReplyCase{"EchoThenNack", {{0, "2*1000123\r\n"}, {6, "-\r\n"}}, Outcome::Refused, 6},
         ReplyCase{"AckAfterTheTimeOut", {{9500, "+\r\n"}}, Outcome::NoAnswer, 9000}),
     [](const ::testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
 
@@ -277,6 +285,35 @@ TEST_F(SerialLinkTest, OpeningSendsALoneCarriageReturnEachTime)
     EXPECT_TRUE(prompts.prompts().empty());
 }
 
+// An answer to the opening's carriage return, even one that comes after the opening has
+// slept `SerialDelay`, is not taken for the first command's.
+TEST_F(SerialLinkTest, AnswerToTheOpeningIsDropped)
+{
+    for (const std::int64_t late : {0, 3, 25}) {
+        SCOPED_TRACE(late);
+        ReplyingSerialPort wire{clock};
+        ScriptedPrompts boxes;
+        boxes.AcceptNotices();
+        SerialLink opened{model, wire, clock, boxes};
+        wire.onWrite = [&](std::string_view bytes) {
+            wire.Arrive(bytes == "\r" ? "+\r\n" : "-\r\n", bytes == "\r" ? late : 20);
+        };
+        const std::int64_t start = clock.NowMs();
+        opened.OpenSerialPort();
+        EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
+        EXPECT_GE(clock.NowMs() - start, 1 + opened.Timing().settleMs);
+        EXPECT_LE(clock.NowMs() - start, 1 + opened.Timing().settleMs + 2);
+        opened.SendStr("2*1000123\r");
+        opened.CheckInput("hang time 2");
+        EXPECT_EQ(model.transfer.UploadError, kTrue);
+        ASSERT_EQ(boxes.prompts().size(), 1u);
+        EXPECT_EQ(boxes.prompts()[0].text,
+                  CommunicationsErrorText(reply_reason::Refused, "hang time 2", "-\r\n",
+                                          "CheckInput", "Check for NACK"));
+        EXPECT_EQ(wire.wire, "\r2*1000123\r");
+    }
+}
+
 struct OpenFailureCase {
     const char* name;
     int comPort;
@@ -348,15 +385,19 @@ TEST_F(SerialLinkTest, SessionPutsExactlyTheCommandsOnTheWire)
     EXPECT_EQ(clock.sleeps, (std::vector<std::int64_t>{1, 1, 1}));
 }
 
-TEST(JudgeReply, FirstMeaningfulCharacterDecides)
+TEST(JudgeReply, FirstLineThatBeginsWithAnAnswerDecides)
 {
     EXPECT_EQ(JudgeReply(""), ReplyVerdict::Pending);
     EXPECT_EQ(JudgeReply(std::string("\r\n\0\r", 4)), ReplyVerdict::Pending);
     EXPECT_EQ(JudgeReply("\r\n+"), ReplyVerdict::Accepted);
     EXPECT_EQ(JudgeReply("+-"), ReplyVerdict::Accepted);
     EXPECT_EQ(JudgeReply("\n-+"), ReplyVerdict::Refused);
-    EXPECT_EQ(JudgeReply(" +"), ReplyVerdict::Invalid);
-    EXPECT_EQ(JudgeReply("?+"), ReplyVerdict::Invalid);
+    // Text before the answer is passed over up to its line end, answers inside it too.
+    EXPECT_EQ(JudgeReply(" +"), ReplyVerdict::Pending);
+    EXPECT_EQ(JudgeReply(std::string("?\0+-", 4)), ReplyVerdict::Pending);
+    EXPECT_EQ(JudgeReply("1*2001\r+"), ReplyVerdict::Accepted);
+    EXPECT_EQ(JudgeReply("?\n\n-\r\n+"), ReplyVerdict::Refused);
+    EXPECT_EQ(JudgeReply(std::string("ok\r\0+", 5)), ReplyVerdict::Accepted);
 }
 
 } // namespace

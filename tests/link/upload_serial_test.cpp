@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace vm880 {
@@ -147,7 +148,12 @@ TEST(UploadSerial, RefusedOrSilentLineStopsTheWalk)
         const char* name;
         int line;
         SimReply reply;
+        std::optional<SimReply> toOpening = {};    // answer to the opening's carriage return
+        std::optional<SimReply> toLineBefore = {}; // answer to line k - 1
+        bool echoing = false;                      // an adapter echoes every line sent
+        int runs = 1;                              // races are tried again
     };
+    const SimReply repeatedAck = SimReply::Bytes("+\r\n+\r\n");
     const Case cases[] = {
         {"the new terminator", 1, SimReply::Nack()},
         {"the first port timer", 2, SimReply::Silence()},
@@ -157,39 +163,55 @@ TEST(UploadSerial, RefusedOrSilentLineStopsTheWalk)
          SimReply::Silence()},
         {"a meter alarm, before its enable row", lineOf("MeterAlarm(4)"), SimReply::Nack()},
         {"the last CW ID", lineOf("CWID2(3)"), SimReply::Bytes("-\r\n", 20)},
+        {"the first line, after a \"+\" to the opening", 1, SimReply::Nack(20),
+         SimReply::Bytes("+\r\n", 2), {}, false, 10},
+        {"a line after a repeated \"+\"", 3, SimReply::Nack(20), {}, repeatedAck, false, 5},
+        {"the last CW ID, through an echoing adapter", lineOf("CWID2(3)"),
+         SimReply::Echo().Then("-\r\n", 2), {}, {}, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SerialRig rig;
-        rig.prompts.AcceptNotices();
-        test::RaiseEveryFlag(rig.model);
-        rig.sim.FaultOnLine(c.line, c.reply);
+        for (int run = 0; run < c.runs; ++run) {
+            SCOPED_TRACE(std::string(c.name) + ", run " + std::to_string(run));
+            SerialRig rig;
+            rig.prompts.AcceptNotices();
+            test::RaiseEveryFlag(rig.model);
+            rig.sim.FaultOnLine(c.line, c.reply);
+            if (c.toLineBefore)
+                rig.sim.FaultOnLine(c.line - 1, *c.toLineBefore);
+            if (c.toOpening || c.echoing)
+                rig.sim.SetPolicy([&c](const test::SimLine& line) {
+                    if (line.number == 0)
+                        return c.toOpening ? *c.toOpening : SimReply::Echo();
+                    return c.echoing ? SimReply::Echo().Then("+\r\n", 1) : SimReply::Ack();
+                });
 
-        EXPECT_EQ(rig.Send(true), kFailed);
+            EXPECT_EQ(rig.Send(true), kFailed);
 
-        const auto& sent = rig.sim.Commands();
-        ASSERT_EQ(sent.size(), static_cast<std::size_t>(c.line));
-        EXPECT_EQ(sent.back(), golden[c.line - 1].text);
-        EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kCommunicationsErrorTitle});
-        EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
-        EXPECT_FALSE(rig.port.IsOpen());
+            const auto& sent = rig.sim.Commands();
+            ASSERT_EQ(sent.size(), static_cast<std::size_t>(c.line));
+            EXPECT_EQ(sent.back(), golden[c.line - 1].text);
+            EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kCommunicationsErrorTitle});
+            EXPECT_EQ(rig.model.transfer.UploadError, kFalse);
+            EXPECT_FALSE(rig.port.IsOpen());
 
-        // Walk the order again: a step is through when all of its lines came before line k.
-        int linesSoFar = 0;
-        for (const Step& step : UploadOrder(rig.model)) {
-            const Item& item = *step.item;
-            linesSoFar += static_cast<int>(SerialLines(item, rig.model, step.ref).size());
-            const bool through = linesSoFar < c.line;
-            if (item.clearWhen == ClearWhen::AfterTable && !step.endsBlock)
-                continue;
-            const bool lowered = through && (item.clearWhen == ClearWhen::AfterTable ||
-                                             !vm880::IsSkipped(item, rig.model, step.ref));
-            for (FlagFn flag : item.clears)
-                ASSERT_EQ(flag(rig.model, step.ref) == kFalse, lowered) << test::StepLabel(step);
+            // Walk the order again: a step is through when all of its lines came before line k.
+            int linesSoFar = 0;
+            for (const Step& step : UploadOrder(rig.model)) {
+                const Item& item = *step.item;
+                linesSoFar += static_cast<int>(SerialLines(item, rig.model, step.ref).size());
+                const bool through = linesSoFar < c.line;
+                if (item.clearWhen == ClearWhen::AfterTable && !step.endsBlock)
+                    continue;
+                const bool lowered = through && (item.clearWhen == ClearWhen::AfterTable ||
+                                                 !vm880::IsSkipped(item, rig.model, step.ref));
+                for (FlagFn flag : item.clears)
+                    ASSERT_EQ(flag(rig.model, step.ref) == kFalse, lowered)
+                        << test::StepLabel(step);
+            }
+            // A walk stopped after the new terminator has made it current and written it.
+            EXPECT_EQ(rig.UnlockKey("Terminator"), c.line > 1 ? "D" : "");
+            EXPECT_EQ(rig.UnlockKey("Lock"), c.line > lineOf("Lock") ? "45" : "");
         }
-        // A walk stopped after the new terminator has made it current and written it.
-        EXPECT_EQ(rig.UnlockKey("Terminator"), c.line > 1 ? "D" : "");
-        EXPECT_EQ(rig.UnlockKey("Lock"), c.line > lineOf("Lock") ? "45" : "");
     }
 }
 

@@ -48,6 +48,21 @@ TEST_F(KeyAccessTest, MissingAndUnreadableFilesAreTold)
     EXPECT_TRUE(prompts.prompts().empty());
 }
 
+// A write keeps the file's own line ends (so its size stays what the reader accepts) and
+// lands in the first of repeated sections, where reads look.
+TEST_F(KeyAccessTest, WritesKeepLineEndsAndTheFirstOfRepeatedSections)
+{
+    WriteFile(file, "[A]\nOne=1\n\n[B]\nx=1\n[a]\nTwo=2\n[A]\nThree=3");
+    ASSERT_TRUE(keys.WriteSetting("A", "Two", "zwei", file).ok());
+    ASSERT_TRUE(keys.WriteSetting("A", "One", "eins", file).ok());
+    EXPECT_EQ(ReadFile(file), "[A]\nOne=eins\nTwo=zwei\n\n[B]\nx=1\n[a]\nTwo=2\n[A]\nThree=3\n");
+    EXPECT_EQ(keys.ReadSetting("A", "Two", file), "zwei");
+
+    WriteFile(file, "[A]\rOne=1\r");
+    ASSERT_TRUE(keys.WriteSetting("A", "Two", "2", file).ok());
+    EXPECT_EQ(ReadFile(file), "[A]\rOne=1\rTwo=2\r");
+}
+
 TEST_F(KeyAccessTest, WritesReplaceInPlaceAndAppendAtSectionEnd)
 {
     WriteFile(file, "; keep me\r\n[A]\r\nOne=1\r\nTwo=2\r\n\r\n[B]\r\nThree=3\r\n");

@@ -322,3 +322,92 @@ TEST_F(ReaderRulesTest, MacroEntries)
     EXPECT_EQ(m.MacrosChanged, kTrue);
     EXPECT_EQ(m.SpecialCodesChanged, kTrue);
 }
+
+// Damaged or hand-edited files: each loads with its entries and values, then saves, and the
+// saved file reloads without entries into the same model.
+TEST_F(ReaderRulesTest, DamagedFilesLoadAndSaveAgain)
+{
+    using namespace std::string_literals;
+    SetUpClean(false);
+    const std::string codes = "Special Codes/Autopatch: Unlock/Lock/Terminator: ";
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> lines; // key, raw value
+        std::string report;
+        std::vector<std::pair<Text ConfigModel::*, Text>> scalars;
+        Text autoDial3 = "";
+    };
+    const std::vector<Case> cases = {
+        {{{"NewPortUnlock(1)", "12x"}, {"NewPortUnlock(3)", "123456789"}, {"NewLock", "12E4"},
+          {"NewTerminator", "DD"}},
+         Entry(codes + "New Port 1 not valid -- DAT item: NewPortUnlock(1)\r\nValue received is "
+                       "'12X'\r\nValue has been defaulted to '' (no new code)")
+             + Entry(codes + "New Port 3 not valid -- DAT item: NewPortUnlock(3)\r\nValue received "
+                             "is '123456789'\r\nValue has been defaulted to '' (no new code)")
+             + Entry(codes + "New Lock not valid -- DAT item: NewLock\r\nValue received is "
+                             "'12E4'\r\nValue has been defaulted to '' (no new code)")
+             + Entry(codes + "New Terminator not valid -- DAT item: NewTerminator\r\nValue received "
+                             "is 'DD'\r\nValue has been defaulted to '' (no new code)"),
+         {{&ConfigModel::NewLock, ""}, {&ConfigModel::NewTerminator, ""}}},
+        {{{"NewTerminator", "NONE"}},
+         Entry(codes + "New Terminator not valid -- DAT item: NewTerminator\r\nValue received is "
+                       "'NONE'\r\nValue has been defaulted to '' (no new code)"),
+         {{&ConfigModel::NewTerminator, ""}}},
+        {{{"NewTerminator", "\0"s}},
+         Entry(codes + "New Terminator not valid -- DAT item: NewTerminator\r\nValue received is "
+                       "'<NUL>'\r\nValue has been defaulted to '' (no new code)"),
+         {{&ConfigModel::NewTerminator, ""}}},
+        // The new terminator would end the unlock code of port 1 ("17306") early.
+        {{{"NewTerminator", "7"}, {"NewLock", "A"}, {"NewPortUnlock(2)", "2468"}},
+         Entry(codes + "New Terminator not valid -- DAT item: NewTerminator\r\nValue received is "
+                       "'7'\r\nIt is part of the unlock or lock code '17306' it would end\r\nValue "
+                       "has been defaulted to '' (no new code)"),
+         {{&ConfigModel::NewTerminator, ""}, {&ConfigModel::NewLock, "A"}}},
+        {{{"NewTerminator", "C"}, {"NewLock", "*"}}, "",
+         {{&ConfigModel::NewTerminator, "C"}, {&ConfigModel::NewLock, "*"}}},
+        // A NUL in a key no rule checks and in one that its check would pass.
+        {{{"AutoDial(3)", "55\0" "12"s}, {"FirmwareVersion", "60"}},
+         Entry("Autopatch not valid -- DAT item: AutoDial(3)\r\nValue received was "
+               "'55<NUL>12'\r\nDefaulted to ''"),
+         {}},
+        {{{"DTMFDelay", "1\0"s}},
+         Entry("DTMF: DTMF Parameters: Delay not valid -- DAT item: DTMFDelay\r\nValue received is "
+               "'1<NUL>'\r\nValue has been defaulted to 100"),
+         {{&ConfigModel::DTMFDelay, "100"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.front().first);
+        std::string text = clean;
+        for (const auto& [key, value] : c.lines) {
+            const std::string at = "\r\n" + key + "=";
+            const std::size_t pos = text.find(at);
+            ASSERT_NE(pos, std::string::npos) << key;
+            const std::size_t start = pos + at.size();
+            text.replace(start, text.find("\r\n", start) - start, value);
+        }
+        test::WriteFile(dat, text);
+        m = ConfigModel{};
+        m.DatFilePath = dat;
+        FileLoadServices s{m, keys, prompts, viewer, dir.path().string(), stamp};
+        ASSERT_EQ(FileLoad(s).outcome, FileLoadResult::Loaded);
+        EXPECT_EQ(test::ReadFile(dir.file("error.log")).substr(header.size()), c.report);
+        for (const auto& [item, value] : c.scalars)
+            EXPECT_EQ(m.*item, value);
+        EXPECT_EQ(m.AutoDial(3), c.autoDial3);
+
+        ASSERT_EQ(FileWrite(m, keys, prompts), kDone);
+        std::vector<std::string> saved;
+        ForEachSettingsEntry(m, [&](std::string_view sec, std::string_view key, std::string_view v) {
+            saved.push_back(std::string(sec) + "/" + std::string(key) + "=" + std::string(v));
+        });
+        ConfigModel again;
+        again.DatFilePath = dat;
+        FileLoadServices s2{again, keys, prompts, viewer, dir.path().string(), stamp};
+        ASSERT_EQ(FileLoad(s2).outcome, FileLoadResult::Loaded);
+        EXPECT_EQ(test::ReadFile(dir.file("error.log")).substr(header.size()), "");
+        std::vector<std::string> reloaded;
+        ForEachSettingsEntry(again, [&](std::string_view sec, std::string_view key, std::string_view v) {
+            reloaded.push_back(std::string(sec) + "/" + std::string(key) + "=" + std::string(v));
+        });
+        EXPECT_EQ(reloaded, saved);
+    }
+}

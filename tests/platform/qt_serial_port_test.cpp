@@ -4,10 +4,13 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_serial_port.h"
 
+#include "link/command_senders.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
 #include "scripted_prompts.h"
+#include "pty_serial_port.h"
 #include "sim_controller.h"
+#include "skipping_clock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <optional>
+#include <tuple>
 
 namespace vm880 {
 namespace {
@@ -310,6 +316,139 @@ TEST_F(SimulatorTest, PortReopensAfterClosing)
     }
     EXPECT_EQ(sim.Commands().size(), 3u);
 }
+
+// ---- Reply scripts: a few commands against a controller (or an adapter) that answers in
+// its own way, through the pseudo-terminal test port and through QSerialPort alike. None
+// may end in an acceptance the controller did not give.
+
+enum class Via { TestPort, QtPort };
+
+void PrintTo(Via via, std::ostream* out)
+{
+    *out << (via == Via::QtPort ? "QSerialPort" : "test port");
+}
+
+struct ReplyScript {
+    const char* name;
+    std::optional<SimReply> toOpening; // answer to the opening's lone carriage return
+    std::vector<SimReply> replies;     // to commands 1, 2, ...; the rest get "+" at once
+    int commands;                      // how many are sent, unless one fails
+    Outcome outcome;                   // of the last command sent
+    int sent;                          // commands on the wire when the sequence ends
+    int runs = 1;                      // races are tried again
+};
+
+void PrintTo(const ReplyScript& s, std::ostream* out)
+{
+    *out << s.name;
+}
+
+class ReplyScriptTest
+    : public ::testing::TestWithParam<std::tuple<ReplyScript, Via>> {};
+
+TEST_P(ReplyScriptTest, EndsAsTheControllerAnswered)
+{
+    const auto& [s, via] = GetParam();
+    std::vector<SerialLine> lines;
+    for (int k = 1; k <= s.commands; ++k)
+        lines.push_back({"2*100012" + std::to_string(k), "command " + std::to_string(k)});
+    std::string wire = "\r";
+    for (int k = 0; k < s.sent; ++k)
+        wire += lines[static_cast<std::size_t>(k)].text + "\r";
+
+    for (int run = 0; run < s.runs; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        SimController sim;
+        if (s.toOpening)
+            sim.SetPolicy([answer = *s.toOpening](const test::SimLine& line) {
+                return line.number == 0 ? answer : SimReply::Ack();
+            });
+        for (std::size_t k = 0; k < s.replies.size(); ++k)
+            sim.FaultOnLine(static_cast<int>(k) + 1, s.replies[k]);
+        PortVariable variable{kPortVariable, sim.SlavePath()};
+        std::unique_ptr<SerialPort> port;
+        std::unique_ptr<Clock> clock;
+        if (via == Via::QtPort) {
+            port = std::make_unique<QtSerialPort>();
+            clock = std::make_unique<QtClock>();
+        } else {
+            port = std::make_unique<test::PtySerialPort>(sim.SlavePath());
+            clock = std::make_unique<test::SkippingClock>();
+        }
+        ConfigModel model;
+        model.ComPort = kPort;
+        model.SerialDelay = 0;
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        SerialLink link{model, *port, *clock, prompts, ReplyTiming{100, 3, 10}};
+
+        link.OpenSerialPort();
+        ASSERT_EQ(model.transfer.PortOpenFailed, kFalse);
+        const bool accepted = SendSerialLines(link, model, lines);
+
+        EXPECT_EQ(accepted, s.outcome == Outcome::Accepted);
+        EXPECT_EQ(model.transfer.UploadError, accepted ? kFalse : kTrue);
+        EXPECT_EQ(model.transfer.PortOpenFailed, kFalse);
+        ASSERT_TRUE(sim.WaitForLines(static_cast<std::size_t>(s.sent) + 1, 1000));
+        EXPECT_EQ(sim.Received(), wire);
+        if (accepted) {
+            EXPECT_TRUE(prompts.prompts().empty());
+        } else {
+            ASSERT_EQ(prompts.prompts().size(), 1u);
+            const std::string& text = prompts.prompts().front().text;
+            const bool refused = s.outcome == Outcome::Refused;
+            EXPECT_EQ(text.rfind(refused ? reply_reason::Refused : reply_reason::NoAnswer, 0), 0u)
+                << text;
+            EXPECT_NE(text.find("\r\ncommand " + std::to_string(s.sent) + "\r\n"),
+                      std::string::npos)
+                << text;
+            EXPECT_NE(text.find(refused ? "CheckInput: Check for NACK"
+                                        : "CheckInput: Check ErrorCounter"),
+                      std::string::npos)
+                << text;
+        }
+        port->Close();
+    }
+}
+
+std::string withNul(std::string_view text)
+{
+    return std::string(text).insert(2, 1, '\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Simulator, ReplyScriptTest,
+    ::testing::Combine(
+        ::testing::Values(
+            ReplyScript{"EchoThenAck", {}, {SimReply::Echo().Then("+\r\n", 5)}, 2,
+                        Outcome::Accepted, 2},
+            ReplyScript{"EchoAndAckInOneWrite", {}, {SimReply::Bytes("2*1000121\r+\r\n")}, 2,
+                        Outcome::Accepted, 2},
+            ReplyScript{"QueryLineThenAck", {}, {SimReply::Bytes("?\r\n").Then("+\r\n", 5)}, 2,
+                        Outcome::Accepted, 2},
+            // Without a line end the "+" belongs to the noise.
+            ReplyScript{"QueryRunningIntoAck", {}, {SimReply::Bytes("?").Then("+\r\n", 5)}, 2,
+                        Outcome::NoAnswer, 1},
+            ReplyScript{"AckSplitFromItsLineEnd", {}, {SimReply::Bytes("+").Then("\r\n", 40)},
+                        2, Outcome::Accepted, 2},
+            ReplyScript{"LineEndsAndNulThenAck", {},
+                        {SimReply::Bytes(withNul("\r\n")).Then("+\r\n", 10)}, 2,
+                        Outcome::Accepted, 2},
+            ReplyScript{"EchoThenNack", {}, {SimReply::Ack(), SimReply::Echo().Then("-\r\n", 5)},
+                        3, Outcome::Refused, 2},
+            ReplyScript{"AckToTheOpeningThenNack", SimReply::Bytes("+\r\n", 2),
+                        {SimReply::Nack(20)}, 2, Outcome::Refused, 1, 15},
+            // Only a repeat that comes before the next command is written can be told apart.
+            ReplyScript{"DuplicateAckThenNack", {},
+                        {SimReply::Bytes("+\r\n+\r\n"), SimReply::Nack(20)}, 3,
+                        Outcome::Refused, 2, 15},
+            ReplyScript{"AckAfterTheDeadline", {}, {SimReply::Ack(450)}, 2, Outcome::NoAnswer,
+                        1}),
+        ::testing::Values(Via::TestPort, Via::QtPort)),
+    [](const ::testing::TestParamInfo<std::tuple<ReplyScript, Via>>& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) == Via::QtPort ? "_Qt" : "_TestPort");
+    });
 
 // ---- The clock keeps the window alive.
 

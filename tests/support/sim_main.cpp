@@ -2,12 +2,15 @@
 // Prints the device to choose as the serial port, then one line per command received.
 //
 //   vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... [--link PATH]
+//             [--serve FILE.dat] [download faults, see sim_download_options.h]
 //
 // --delay waits MS milliseconds before each "+"; --refuse answers "-" to commands holding
 // TEXT; --ignore leaves them unanswered; --link also makes PATH a symbolic link to the
-// device. Stop with Ctrl+C.
+// device. A download is served from the settings file FILE.dat, or from a sample
+// configuration with both option boards. Stop with Ctrl+C.
 
 #include "sim_controller.h"
+#include "sim_download_options.h"
 
 #include <csignal>
 #include <cstdio>
@@ -28,7 +31,8 @@ namespace {
 int usage()
 {
     std::cerr << "usage: vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... "
-                 "[--link PATH]\n";
+                 "[--link PATH] [--serve FILE.dat]\n"
+              << vm880::test::kSimDownloadUsage;
     return 2;
 }
 
@@ -56,8 +60,12 @@ int main(int argc, char** argv)
     std::vector<std::string> refused;
     std::vector<std::string> ignored;
     std::string link;
+    std::string served;
+    vm880::test::SimDownloadFaults faults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (vm880::test::ParseDownloadFlag(arg, faults))
+            continue;
         if (i + 1 >= argc)
             return usage();
         const std::string value = argv[++i];
@@ -69,8 +77,16 @@ int main(int argc, char** argv)
             ignored.push_back(value);
         else if (arg == "--link")
             link = value;
-        else
+        else if (arg == "--serve")
+            served = value;
+        else if (!vm880::test::ParseDownloadOption(arg, value, faults))
             return usage();
+    }
+    std::string problem;
+    auto server = vm880::test::MakeDownloadServer(served, faults, problem);
+    if (!server) {
+        std::cerr << "vm880-sim: " << problem << "\n";
+        return 1;
     }
 
     // Block the stop signals before the responder thread starts, so only sigwait sees them.
@@ -85,6 +101,15 @@ int main(int argc, char** argv)
     sim.SetPolicy([&](const SimLine& line) {
         const double atMs =
             std::chrono::duration<double, std::milli>(line.at - sim.Started()).count();
+        if (server->Handles(line)) {
+            // The program's acknowledgements of a download are too many to print one by one.
+            if (line.text.size() > 1 && line.text != "OK") {
+                std::lock_guard lock(printing);
+                std::printf("%10.1f ms  #%d  %s  -> (download)\n", atMs, line.number, line.text.c_str());
+                std::fflush(stdout);
+            }
+            return server->Answer(line);
+        }
         SimReply reply = line.number > 0 ? SimReply::Ack(delayMs) : SimReply::Silence();
         const char* answer = line.number > 0 ? "+" : "(empty line, no answer)";
         for (const std::string& text : ignored)

@@ -1,0 +1,290 @@
+#include "download/download_session.h"
+
+#include "download/decode_notes.h"
+#include "download/eram_decoder.h"
+#include "download/option_decoder.h"
+#include "download/serial_download.h"
+#include "model/atomic_file.h"
+#include "model/config_model.h"
+#include "model/error_report.h"
+#include "model/key_access.h"
+#include "model/settings_writer.h"
+#include "interfaces/file_dialogs.h"
+#include "interfaces/prompts.h"
+
+#include <filesystem>
+
+namespace vm880 {
+
+namespace {
+
+constexpr const char* kBr = "\r\n";
+constexpr const char* kPara = "\r\n\r\n";
+constexpr const char* kNothingSaved = "The download is not complete and is not useable: nothing was saved.";
+constexpr const char* kImportNothingSaved = "The import is stopped: nothing was saved or loaded.";
+// A memory image is about 40 KB and an option file a few KB: anything far larger is not one.
+constexpr std::size_t kMaxMemoryFile = 1 << 20;
+
+bool exists(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+// The option that the operator says is fitted.
+struct Option {
+    const char* question;      // download question
+    const char* importName;    // "RTC" or "AP" in the import's texts
+    const char* downloadName;  // "RTC Option" or "Autopatch Option"
+    const char* decodeName;    // "RTC" or "autopatch"
+    const char* dialogTitle;
+    const char* title;
+    std::string MemoryFiles::*file;
+    int (SerialDownload::*download)(const std::string&);
+    int (*decode)(ConfigModel&, Prompts&, const std::string&);
+    const char* tags[6];
+};
+
+const Option kRTCOption{"Download Complete! Do you have the RTC (Real Time Clock) Option installed?", "RTC",
+                        "RTC Option", "RTC", session_text::kRTCDialogTitle, session_text::kRTCTitle,
+                        &MemoryFiles::rtc, &SerialDownload::RTCDownload, LoadRTCEram,
+                        {"T1", "T2", "T3", "Complete", nullptr, nullptr}};
+const Option kAPOption{"Download Complete! Do you have the QX4 (Autopatch) Option installed?", "AP",
+                       "Autopatch Option", "autopatch", session_text::kAPDialogTitle, session_text::kAPTitle,
+                       &MemoryFiles::ap, &SerialDownload::APDownload, LoadAPEram,
+                       {"RA", "RT", "RS", "RR", "RI", "Complete"}};
+
+// The import asks without the download's "Download Complete! ".
+std::string importQuestion(const Option& option)
+{
+    return std::string(option.question).substr(std::string("Download Complete! ").size());
+}
+
+bool askFitted(Prompts& prompts, const Option& option, const std::string& question)
+{
+    return prompts.Message(style::YesNo + style::Question + style::DefaultButton2, option.title, question)
+        == Answer::Yes;
+}
+
+// After any failure: nothing of the run stays in the model.
+int fail(SessionContext& c)
+{
+    c.model.ClearAllData();
+    c.model.LoadFromDownload = kFalse;
+    return kFailed;
+}
+
+void tellFailed(Prompts& prompts, const std::string& title, const std::string& what, const std::string& advice)
+{
+    prompts.Message(style::OkOnly + style::Exclamation, title, what + kPara + advice);
+}
+
+// Steps shared by both: the new file's name, saved, and the operator told.
+int saveNewFile(SessionContext& c, const std::string& stamp)
+{
+    ConfigModel& m = c.model;
+    m.DatFilePath = NewDownloadPath(c.programFolder, stamp);
+    if (FileWrite(m, c.keys, c.prompts) != kDone)
+        return fail(c);
+    c.prompts.Message(style::OkOnly + style::Information, session_text::kSavedTitle,
+                      "Your data has been downloaded and saved to file: " + std::string(kBr) + m.DatFilePath
+                          + kPara + "where " + stamp
+                          + " is the date/time of the download in year month day hour minute "
+                            "(yyyymmdd_hhmm) format"
+                          + kPara + "The data will now be loaded into Zel");
+    return kDone;
+}
+
+void clearModel(SessionContext& c)
+{
+    if (c.clearView)
+        c.clearView();
+    c.model.ClearAllData();
+    c.model.transfer.CancelDownload = kFalse;
+}
+
+// The main image into the cleared model; false after telling the operator.
+bool decodeMain(SessionContext& c, const std::string& imagePath)
+{
+    if (DecodeEram(c.model, c.prompts, imagePath, c.programFolder + "/download.era") != kDone) {
+        tellFailed(c.prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
+                   "The data is not complete and is not useable" + std::string(kPara)
+                       + "Please try the download again");
+        return false;
+    }
+    c.model.LoadFromDownload = kTrue;
+    return true;
+}
+
+// Lines of `text` whose start is one of the tags: a file without any is no option file.
+bool holdsRecords(const std::string& text, const Option& option)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        const std::string_view line(text.data() + pos, end - pos);
+        for (const char* tag : option.tags)
+            if (tag && line.substr(0, std::string_view(tag).size()) == tag)
+                return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string DownloadTimeStamp(std::time_t when)
+{
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d_%H%M", &local);
+    return text;
+}
+
+std::string NewDownloadPath(const std::string& folder, const std::string& stamp)
+{
+    const std::string base = folder + "/Dwnld_" + stamp;
+    std::string path = base + ".dat";
+    for (int n = 2; exists(path); ++n)
+        path = base + "_" + std::to_string(n) + ".dat";
+    return path;
+}
+
+MemoryFiles MemoryFilesIn(const std::string& folder)
+{
+    return {folder + "/download.mem", folder + "/rtcdownload.mem", folder + "/apdownload.mem"};
+}
+
+int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
+{
+    ConfigModel& m = c.model;
+    Prompts& prompts = c.prompts;
+    clearModel(c);
+    const MemoryFiles files = MemoryFilesIn(c.programFolder);
+    const std::string stamp = DownloadTimeStamp(c.now);
+    const std::string checkCables = "Please check your cables and connection to the controller and try again";
+
+    if (download.VM880Download(files.main) != kDone) {
+        tellFailed(prompts, session_text::kDownloadErrorTitle, "An error occurred during the download",
+                   "The download is not complete and is not useable" + std::string(kPara) + checkCables);
+        return fail(c);
+    }
+    c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
+    if (!decodeMain(c, files.main))
+        return fail(c);
+
+    for (const Option* option : {&kRTCOption, &kAPOption}) {
+        const bool fitted = askFitted(prompts, *option, option->question);
+        if (option == &kRTCOption)
+            m.HasRTC = fitted ? kTrue : kFalse;
+        if (!fitted)
+            continue;
+        // An option that did not arrive whole would be saved as empty settings, which a later
+        // complete upload would write over the option's real memory: the run stops instead.
+        const std::string& file = files.*(option->file);
+        if ((download.*(option->download))(file) != kDone) {
+            tellFailed(prompts, session_text::kDownloadErrorTitle,
+                       "The " + std::string(option->downloadName) + " data could NOT be downloaded",
+                       kNothingSaved + std::string(kPara) + checkCables);
+            return fail(c);
+        }
+        if (option->decode(m, prompts, file) != kDone) {
+            tellFailed(prompts, session_text::kDownloadErrorTitle,
+                       "An error occurred while decoding the " + std::string(option->decodeName) + " data",
+                       kNothingSaved + std::string(kPara) + "Please try the download again");
+            return fail(c);
+        }
+    }
+
+    // A controller that does not tell its version leaves it empty; the load then asks.
+    download.VersionDownload();
+    return saveNewFile(c, stamp);
+}
+
+std::string ConvertLinuxFile(Prompts& prompts, const std::string& fileName)
+{
+    const std::string output = fileName + ".win";
+    try {
+        const std::string text = ReadFileStart(fileName, kMaxMemoryFile + 1);
+        if (text.empty())
+            throw SystemError(error_number::FileAccess, fileName + " is empty");
+        if (text.size() > kMaxMemoryFile)
+            throw SystemError(error_number::FileAccess, fileName + " is larger than a memory file can be");
+        std::string converted;
+        if (text.find('\r') == std::string::npos) {
+            for (char ch : text) {
+                if (ch == '\n')
+                    converted += '\r';
+                converted += ch;
+            }
+        } else {
+            converted = text;
+        }
+        if (converted.back() != '\n' && converted.back() != '\r')
+            converted += kBr;
+        WriteFileAtomically(output, converted);
+        return output;
+    } catch (const std::exception& e) {
+        ReportSystemError(prompts, e, "ZelMain", "convert_Linux", "",
+                          "Error while converting file " + fileName + " from Linux to Windows");
+        return {};
+    }
+}
+
+int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::string& mainFile)
+{
+    ConfigModel& m = c.model;
+    Prompts& prompts = c.prompts;
+    try {
+        const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
+        if (text.size() > kMaxMemoryFile)
+            throw SystemError(error_number::FileAccess, "the file is larger than a memory file can be");
+        ParseMemoryImage(text);
+    } catch (const std::exception& e) {
+        tellFailed(prompts, session_text::kImportErrorTitle,
+                   mainFile + kPara + "is not a VM880 memory download file that can be used:" + kBr + e.what(),
+                   "Nothing was loaded; the open file is unchanged.");
+        return kFailed;
+    }
+
+    clearModel(c);
+    const std::string stamp = DownloadTimeStamp(c.now);
+    if (!decodeMain(c, mainFile))
+        return fail(c);
+
+    for (const Option* option : {&kRTCOption, &kAPOption}) {
+        const bool fitted = askFitted(prompts, *option, importQuestion(*option));
+        if (option == &kRTCOption)
+            m.HasRTC = fitted ? kTrue : kFalse;
+        if (!fitted)
+            continue;
+        const std::string name = option->importName;
+        const std::string chosen = dialogs.OpenFile(session_text::kMemFilter, option->dialogTitle);
+        if (chosen.empty()) {
+            tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not selected",
+                       kImportNothingSaved);
+            return fail(c);
+        }
+        const std::string converted = ConvertLinuxFile(prompts, chosen);
+        if (converted.empty()) {
+            tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
+                       kImportNothingSaved);
+            return fail(c);
+        }
+        if (!holdsRecords(ReadFileStart(converted, kMaxMemoryFile), *option)) {
+            tellFailed(prompts, session_text::kImportErrorTitle,
+                       chosen + kPara + "is not a memory download file of the " + name + " option",
+                       kImportNothingSaved);
+            return fail(c);
+        }
+        if (option->decode(m, prompts, converted) != kDone) {
+            tellFailed(prompts, session_text::kImportErrorTitle,
+                       "An error occurred while decoding the " + name + " data", kImportNothingSaved);
+            return fail(c);
+        }
+    }
+    return saveNewFile(c, stamp);
+}
+
+} // namespace vm880

@@ -1,0 +1,197 @@
+// The download and import commands of the main window: the questions that come first and
+// their order, the busy state, the progress window's Cancel, and a whole download from the
+// simulated controller shown like any opened file.
+
+#include "main_window_fixture.h"
+
+#include "app/download_commands.h"
+#include "app/file_commands.h"
+#include "app/version.h"
+#include "download/download_session.h"
+#include "download/serial_download.h"
+#include "link/busy_state.h"
+#include "link/serial_link.h"
+#include "memory_image_encoder.h"
+#include "pty_serial_port.h"
+#include "sim_download.h"
+#include "skipping_clock.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+namespace vm880::test {
+namespace {
+
+constexpr const char* kUnsavedTitle = "UNSAVED CHANGES IN YOUR DAT FILE";
+
+class DownloadCommandsTest : public MainWindowTest {
+protected:
+    void StartWith(SimDownloadFaults faults = {}, ConfigModel served = SampleControllerModel())
+    {
+        server = std::make_unique<SimDownloadServer>(served, faults);
+        sim.SetPolicy(server->Policy());
+        extendContext = [this](AppContext& c) {
+            c.clock = &clock;
+            c.serialLink = &serial;
+            c.busy = &busy;
+        };
+        Start();
+        window->SetUnlockWindow([this] { ++unlockWindows; });
+        model.ComPort = 1;
+        prompts.AcceptNotices();
+    }
+
+    void Download() { window->menus().download->trigger(); }
+
+    // The file loaded before the command, with unsaved changes.
+    void LoadUnsaved()
+    {
+        LoadFile();
+        model.DatFileSaved = kFalse;
+    }
+
+    std::unique_ptr<SimDownloadServer> server; // outlives the simulator's thread
+    SimController sim;
+    PtySerialPort simPort{sim.SlavePath()};
+    SkippingClock clock;
+    SerialLink serial{model, simPort, clock, prompts};
+    BusyState busy;
+    int unlockWindows = 0;
+};
+
+struct QuestionCase {
+    const char* name;
+    int comPort;
+    bool unsaved;
+    std::vector<std::pair<Answer, const char*>> answers; // in the order asked
+    const char* saveAs;                                   // the Save As dialog's answer, or nullptr
+    bool kept;                                            // the loaded file is still there afterwards
+};
+void PrintTo(const QuestionCase& c, std::ostream* os) { *os << c.name; }
+
+
+class DownloadQuestions : public DownloadCommandsTest, public ::testing::WithParamInterface<QuestionCase> {};
+
+TEST_P(DownloadQuestions, AskedInOrderAndStoppingLeavesTheFileLoaded)
+{
+    const QuestionCase& c = GetParam();
+    StartWith();
+    c.unsaved ? LoadUnsaved() : LoadFile();
+    model.ComPort = c.comPort;
+    for (const auto& [answer, title] : c.answers)
+        prompts.Answer(answer, title);
+    if (c.saveAs)
+        dialogs.Save(c.saveAs);
+    Download();
+    std::vector<std::string> asked;
+    for (const auto& p : prompts.prompts())
+        asked.push_back(p.title);
+    std::vector<std::string> expected;
+    for (const auto& a : c.answers)
+        expected.push_back(a.second);
+    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_EQ(model.DatFileLoaded != kFalse, c.kept);
+    if (c.kept) {
+        EXPECT_EQ(model.HangTime(1), "10");
+        EXPECT_NE(Editor(0), nullptr);
+    }
+    EXPECT_TRUE(sim.Commands().empty());
+    EXPECT_FALSE(busy.Busy());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, DownloadQuestions,
+    ::testing::Values(
+        QuestionCase{"RadioLinkAsksUnsavedFirst", 0, true,
+                     {{Answer::No, kUnsavedTitle}, {Answer::Ok, download_command_text::kDTMFModeTitle}}, nullptr, true},
+        QuestionCase{"UnsavedCancelled", 1, true, {{Answer::Cancel, kUnsavedTitle}}, nullptr, true},
+        QuestionCase{"SaveFirstButSaveAsCancelled", 1, true,
+                     {{Answer::Yes, kUnsavedTitle}, {Answer::Ok, "Save As Cancelled"}}, "", true},
+        QuestionCase{"ConfirmDeclined", 1, false, {{Answer::No, download_command_text::kConfirmTitle}}, nullptr, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DownloadCommandsTest, RefusedWhileAnotherOperationHoldsTheLink)
+{
+    StartWith();
+    LoadFile();
+    const auto hold = busy.TryHold("Upload");
+    Download();
+    window->menus().importLinux->trigger();
+    EXPECT_EQ(prompts.titles(), (std::vector<std::string>{kBusyTitle, kBusyTitle}));
+    EXPECT_EQ(model.HangTime(1), "10");
+}
+
+TEST_F(DownloadCommandsTest, WholeDownloadIsShownAsALoadedFile)
+{
+    ConfigModel served = SampleControllerModel();
+    served.Lock = served.Terminator; // the unlock-code window must open after the load
+    StartWith({}, served);
+    LoadFile();
+    bool heldDuring = false;
+    clock.onYield = [&] { heldDuring = heldDuring || busy.Activity() == "download"; };
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle)
+        .Answer(Answer::No, session_text::kRTCTitle)
+        .Answer(Answer::No, session_text::kAPTitle);
+    Download();
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_TRUE(heldDuring);
+    EXPECT_FALSE(busy.Busy());
+    EXPECT_EQ(model.DatFileLoaded, kTrue);
+    EXPECT_NE(model.DatFilePath.find("/Dwnld_"), std::string::npos);
+    EXPECT_EQ(window->recentFiles().Item(1), model.DatFilePath);
+    EXPECT_EQ(model.HangTime(1), served.HangTime(1));
+    EXPECT_EQ(model.FirmwareVersion, "6012");
+    EXPECT_EQ(unlockWindows, 1);
+    EXPECT_EQ(model.LockEqualsTerminator, kFalse);
+    EXPECT_NE(Editor(0), nullptr);
+    const auto titles = prompts.titles();
+    EXPECT_NE(std::find(titles.begin(), titles.end(), session_text::kSavedTitle), titles.end());
+}
+
+TEST_F(DownloadCommandsTest, CancelInTheProgressWindowEndsWithNothingLoaded)
+{
+    SimDownloadFaults faults;
+    faults.pauseLine = 40;
+    faults.pauseMs = 3000;
+    StartWith(faults);
+    LoadFile();
+    clock.onYield = [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "ProgressBar" && w->isVisible())
+                if (auto* cancel = w->findChild<QPushButton*>("Cancel"))
+                    cancel->click();
+    };
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle);
+    Download();
+    EXPECT_EQ(prompts.titles(), (std::vector<std::string>{download_command_text::kConfirmTitle, kProgramTitle,
+                                                          session_text::kDownloadErrorTitle}));
+    EXPECT_EQ(model.DatFileLoaded, kFalse);
+    EXPECT_EQ(model.HangTime(1), "");
+    EXPECT_EQ(model.transfer.CancelDownload, kFalse);
+    EXPECT_EQ(Editor(0), nullptr);
+    EXPECT_FALSE(busy.Busy());
+}
+
+TEST_F(DownloadCommandsTest, ImportLoadsTheChosenMemoryFile)
+{
+    StartWith();
+    const std::string mainFile = home.file("captured.mem");
+    WriteFile(mainFile, MemoryImageText(EncodeMemoryImage(SampleControllerModel())));
+    // No file loaded yet: a cancelled dialog beeps and changes nothing.
+    dialogs.Open("");
+    window->menus().importLinux->trigger();
+    EXPECT_EQ(prompts.prompts().back().kind, RecordedPrompt::Beep);
+
+    dialogs.Open(mainFile);
+    prompts.Answer(Answer::No, session_text::kRTCTitle).Answer(Answer::No, session_text::kAPTitle);
+    prompts.Always(Answer::Yes, "VERSION DIFFERENCE").Type("6012", "Enter Firmware Version");
+    window->menus().importLinux->trigger();
+    EXPECT_EQ(model.DatFileLoaded, kTrue);
+    EXPECT_EQ(model.HangTime(1), SampleControllerModel().HangTime(1));
+    EXPECT_EQ(window->recentFiles().Item(1), model.DatFilePath);
+    EXPECT_TRUE(sim.Commands().empty());
+}
+
+} // namespace
+} // namespace vm880::test

@@ -1,0 +1,334 @@
+// Whole downloads and imports: the simulated controller (or memory files on disk) to the saved
+// settings file, loaded again and compared with the configuration the memory was made from;
+// and every failure leaving no settings file behind.
+
+#include "download/download_session.h"
+
+#include "download/memory_layout.h"
+#include "download/serial_download.h"
+#include "link/serial_link.h"
+#include "memory_image_encoder.h"
+#include "model/config_model.h"
+#include "model/error_report.h"
+#include "model/key_access.h"
+#include "model/reader.h"
+#include "model/settings_writer.h"
+#include "interfaces/file_viewer.h"
+#include "pty_serial_port.h"
+#include "scripted_file_dialogs.h"
+#include "scripted_prompts.h"
+#include "sim_download.h"
+#include "skipping_clock.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace vm880::test {
+namespace {
+
+using Entries = std::map<std::string, std::string>;
+
+struct NoViewer : FileViewer {
+    bool Open(const std::string&) override { return false; }
+};
+
+Entries entriesOf(const ConfigModel& m)
+{
+    Entries entries;
+    ForEachSettingsEntry(m, [&](std::string_view, std::string_view key, std::string_view value) {
+        entries[std::string(key)] = value;
+    });
+    return entries;
+}
+
+// The keys a download fills: the main image's, the version, and the boards' when fitted.
+bool downloaded(const std::string& key, bool options)
+{
+    static const std::set<std::string> image = [] {
+        std::set<std::string> keys{"FirmwareVersion"};
+        for (const LayoutSection& s : MemoryLayout())
+            for (int e = 1; s.item != nullptr && e <= s.entries; ++e)
+                keys.insert(EntryKey(s, e));
+        return keys;
+    }();
+    if (image.count(key))
+        return true;
+    if (!options)
+        return false;
+    const std::size_t open = key.find('(');
+    const std::string name = key.substr(0, open);
+    const int n = open == std::string::npos ? 0 : std::atoi(key.c_str() + open + 1);
+    if (name == "AutoDial" || name == "TollRestrict" || name == "AnswerCode" || name == "RingNumber")
+        return true;
+    if (name == "FreqString" || name == "CTCSS" || name == "CTCSSMode" || name == "RadioMode")
+        return n > 10;
+    return (name == "MessageMacro" && n > 40) || (name == "DTMF" && n > 20);
+}
+
+// The sample as the controller would hold it: with or without the clock board.
+ConfigModel served(bool rtc)
+{
+    ConfigModel m = SampleControllerModel();
+    m.HasRTC = rtc ? kTrue : kFalse;
+    return m;
+}
+
+std::vector<std::string> datFiles(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.path().extension() == ".dat")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+constexpr std::time_t kNow = 1796810400; // a fixed minute
+
+struct SessionRig {
+    explicit SessionRig(SimDownloadFaults faults = {}, bool rtc = true) : server(served(rtc), faults)
+    {
+        sim.SetPolicy(server.Policy());
+        model.ComPort = 1;
+        prompts.AcceptNotices();
+    }
+
+    int Download()
+    {
+        views = 0;
+        return DownloadToSettingsFile(context, download);
+    }
+    int Import(const std::string& mainFile) { return ImportToSettingsFile(context, dialogs, mainFile); }
+
+    // The saved file read back as any settings file is.
+    // An import has no firmware version: the load asks for one.
+    ConfigModel Load(bool askVersion = false)
+    {
+        ConfigModel loaded;
+        loaded.DatFilePath = model.DatFilePath;
+        ScriptedPrompts quiet;
+        quiet.AcceptNotices();
+        quiet.Always(Answer::Yes, "VERSION DIFFERENCE");
+        if (askVersion)
+            quiet.Type("6012", "Enter Firmware Version");
+        NoViewer viewer;
+        FileLoadServices services{loaded, keys, quiet, viewer, folder.path().string(), {}};
+        EXPECT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
+        return loaded;
+    }
+
+    SimDownloadServer server; // outlives the simulator's thread, which answers through it
+    SimController sim;
+    PtySerialPort port{sim.SlavePath()};
+    SkippingClock clock;
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    KeyAccess keys{prompts};
+    TempFolder folder;
+    ScriptedFileDialogs dialogs;
+    SerialLink serial{model, port, clock, prompts};
+    SerialDownload download{model, prompts, clock, serial, nullptr, DownloadTiming{1000, 60000, 60000, 4000, 60, 10}};
+    int views = 0;
+    SessionContext context{model, prompts, keys, folder.path().string(), folder.file("zel.ini"), kNow,
+                           [this] { ++views; }};
+};
+
+TEST(DownloadSession, SavedFileLoadsAsTheControllersConfiguration)
+{
+    for (bool rtc : {false, true}) {
+        SessionRig rig({}, rtc);
+        rig.prompts.Answer(rtc ? Answer::Yes : Answer::No, session_text::kRTCTitle)
+            .Answer(rtc ? Answer::Yes : Answer::No, session_text::kAPTitle);
+        ASSERT_EQ(rig.Download(), kDone);
+        const std::string stamp = DownloadTimeStamp(kNow);
+        EXPECT_EQ(rig.model.DatFilePath, rig.folder.file("Dwnld_" + stamp + ".dat"));
+        EXPECT_EQ(rig.views, 1);
+        EXPECT_EQ(rig.model.LoadFromDownload, kTrue);
+        EXPECT_EQ(rig.keys.ReadSetting("Main", "MemFile", rig.folder.file("zel.ini")), rig.folder.file("download.mem"));
+
+        Entries loaded = entriesOf(rig.Load());
+        int compared = 0;
+        for (const auto& [key, value] : entriesOf(served(rtc)))
+            if (downloaded(key, rtc)) {
+                EXPECT_EQ(loaded[key], value) << key << " rtc=" << rtc;
+                ++compared;
+            }
+        EXPECT_GT(compared, rtc ? 1000 : 800);
+        EXPECT_EQ(loaded["HasRTC"], rtc ? "1" : "0");
+        EXPECT_EQ(rig.prompts.pending(), 0u);
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    SimDownloadFaults faults;
+    std::vector<Answer> answers; // to the RTC and autopatch questions
+    const char* firstLine;       // of the box that ended the run
+};
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+
+class DownloadFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(DownloadFailure, SavesNothingAndClearsTheModel)
+{
+    const FailureCase& c = GetParam();
+    SessionRig rig(c.faults);
+    for (std::size_t i = 0; i < c.answers.size(); ++i)
+        rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
+    EXPECT_EQ(rig.Download(), kFailed);
+    EXPECT_TRUE(datFiles(rig.folder).empty());
+    EXPECT_EQ(rig.model.DatFileLoaded, kFalse);
+    EXPECT_EQ(rig.model.HangTime(1), "");
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+    const auto& last = rig.prompts.prompts().back();
+    EXPECT_EQ(last.title, session_text::kDownloadErrorTitle);
+    EXPECT_EQ(last.text.substr(0, std::string(c.firstLine).size()), c.firstLine) << last.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controller, DownloadFailure,
+    ::testing::Values(
+        FailureCase{"TruncatedMainImage", [] { SimDownloadFaults f; f.imageLines = 3000; f.linesPerWrite = 50; return f; }(),
+                    {}, "An error occurred during the download"},
+        FailureCase{"SilentClockBoard", [] { SimDownloadFaults f; f.silentOptions = true; return f; }(),
+                    {Answer::Yes}, "The RTC Option data could NOT be downloaded"},
+        FailureCase{"SilentAutopatchBoard", [] { SimDownloadFaults f; f.silentOptions = true; return f; }(),
+                    {Answer::No, Answer::Yes}, "The Autopatch Option data could NOT be downloaded"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
+{
+    SessionRig rig;
+    for (int run = 0; run < 3; ++run) {
+        rig.prompts.Answer(Answer::No, session_text::kRTCTitle).Answer(Answer::No, session_text::kAPTitle);
+        ASSERT_EQ(rig.Download(), kDone);
+    }
+    const std::string stamp = DownloadTimeStamp(kNow);
+    EXPECT_EQ(datFiles(rig.folder), (std::vector<std::string>{"Dwnld_" + stamp + ".dat", "Dwnld_" + stamp + "_2.dat",
+                                                              "Dwnld_" + stamp + "_3.dat"}));
+}
+
+// ---- Import
+
+std::string withLineEnds(const std::string& crlfText, const std::string& end)
+{
+    std::string text;
+    for (std::size_t i = 0; i < crlfText.size(); ++i) {
+        if (crlfText.compare(i, 2, "\r\n") == 0) {
+            text += end;
+            ++i;
+        } else {
+            text += crlfText[i];
+        }
+    }
+    return text;
+}
+
+TEST(ImportSession, EveryLineEndGivesTheSameConfiguration)
+{
+    const ConfigModel sample = served(true);
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        SessionRig rig;
+        const std::string mainFile = rig.folder.file("download.mem");
+        WriteFile(mainFile, withLineEnds(MemoryImageText(EncodeMemoryImage(sample)), end));
+        WriteFile(rig.folder.file("rtc.mem"), withLineEnds(OptionFileText(RTCRecords(sample)), end));
+        WriteFile(rig.folder.file("ap.mem"), withLineEnds(OptionFileText(APRecords(sample)), end));
+        rig.prompts.Answer(Answer::Yes, session_text::kRTCTitle).Answer(Answer::Yes, session_text::kAPTitle);
+        rig.dialogs.Open(rig.folder.file("rtc.mem")).Open(rig.folder.file("ap.mem"));
+        ASSERT_EQ(rig.Import(mainFile), kDone);
+        EXPECT_TRUE(std::filesystem::exists(rig.folder.file("rtc.mem.win")));
+        const Entries got = entriesOf(rig.Load(true));
+        for (const auto& [key, value] : entriesOf(sample)) {
+            if (downloaded(key, true)) {
+                EXPECT_EQ(got.at(key), value) << key << " line end " << end.size();
+            }
+        }
+    }
+}
+
+TEST(ImportSession, ConvertedCopyKeepsCRLFFilesAndEndsLFFilesWithCRLF)
+{
+    ScriptedPrompts prompts;
+    TempFolder folder;
+    const std::pair<std::string, std::string> cases[] = {
+        {"RA001555\r\nRS12\r\nComplete\r\n", "RA001555\r\nRS12\r\nComplete\r\n"},
+        {"RA001555\nRS12\nComplete\n", "RA001555\r\nRS12\r\nComplete\r\n"},
+        {"RA001555\nRS12", "RA001555\r\nRS12\r\n"},
+        {"T2010\x0A\x0B\r\nComplete\r\n", "T2010\x0A\x0B\r\nComplete\r\n"}, // a line feed inside a record
+    };
+    for (const auto& [text, copy] : cases) {
+        const std::string name = folder.file("option.mem");
+        WriteFile(name, text);
+        EXPECT_EQ(ConvertLinuxFile(prompts, name), name + ".win");
+        EXPECT_EQ(ReadFile(name + ".win"), copy);
+    }
+    EXPECT_TRUE(prompts.prompts().empty());
+}
+
+struct ImportFailure {
+    const char* name;
+    std::string mainText;                 // "" keeps a good image
+    std::vector<Answer> answers;
+    std::vector<std::string> optionTexts; // written and chosen in order; "<none>" cancels the dialog
+    const char* title;                    // of the last box
+    const char* textPart;
+    bool modelKept;                       // the file loaded before is still there
+};
+void PrintTo(const ImportFailure& c, std::ostream* os) { *os << c.name; }
+
+
+class ImportFailures : public ::testing::TestWithParam<ImportFailure> {};
+
+TEST_P(ImportFailures, TellsAndLoadsNothing)
+{
+    const ImportFailure& c = GetParam();
+    SessionRig rig;
+    rig.model.HangTime(1) = "77";
+    const std::string mainFile = rig.folder.file("main.mem");
+    WriteFile(mainFile, c.mainText.empty() ? MemoryImageText(EncodeMemoryImage(SampleControllerModel())) : c.mainText);
+    for (std::size_t i = 0; i < c.answers.size(); ++i)
+        rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
+    for (std::size_t i = 0; i < c.optionTexts.size(); ++i) {
+        if (c.optionTexts[i] == "<none>") {
+            rig.dialogs.Open("");
+            continue;
+        }
+        const std::string name = rig.folder.file("option" + std::to_string(i) + ".mem");
+        WriteFile(name, c.optionTexts[i]);
+        rig.dialogs.Open(name);
+    }
+    rig.prompts.Always(Answer::Ok, kSystemErrorTitle);
+    EXPECT_EQ(rig.Import(mainFile), kFailed);
+    EXPECT_TRUE(datFiles(rig.folder).empty());
+    EXPECT_EQ(rig.model.HangTime(1), c.modelKept ? "77" : "");
+    EXPECT_EQ(rig.views, c.modelKept ? 0 : 1);
+    const auto& last = rig.prompts.prompts().back();
+    EXPECT_EQ(last.title, c.title);
+    EXPECT_NE(last.text.find(c.textPart), std::string::npos) << last.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportFailures,
+    ::testing::Values(
+        ImportFailure{"MainNotAMemoryFile", "hello\r\nworld\r\n", {}, {}, session_text::kImportErrorTitle,
+                      "is not a VM880 memory download file", true},
+        ImportFailure{"MainEmpty", "\n", {}, {}, session_text::kImportErrorTitle, "Line 1", true},
+        ImportFailure{"MainHuge", std::string(2 << 20, '1'), {}, {}, session_text::kImportErrorTitle,
+                      "larger than a memory file", true},
+        ImportFailure{"ClockFileNotChosen", "", {Answer::Yes}, {"<none>"}, session_text::kImportErrorTitle,
+                      "The Linux RTC mem file was not selected", false},
+        ImportFailure{"ClockFileEmpty", "", {Answer::Yes}, {""}, session_text::kImportErrorTitle,
+                      "The Linux RTC mem file was not found", false},
+        ImportFailure{"AutopatchFileOfSomethingElse", "", {Answer::No, Answer::Yes}, {"[Timers]\nHangTime(1)=5\n"},
+                      session_text::kImportErrorTitle, "is not a memory download file of the AP option", false},
+        ImportFailure{"AutopatchSlotOutOfRange", "", {Answer::No, Answer::Yes}, {"RA201555\nComplete\n"},
+                      session_text::kImportErrorTitle, "decoding the AP data", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace vm880::test
