@@ -6,9 +6,19 @@
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
 #include "app/zel_main.h"
+#include "link/busy_state.h"
+#include "link/controller_links.h"
+#include "link/dtmf_link.h"
+#include "link/serial_link.h"
+#include "link/tone_player.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_file_dialogs.h"
+#include "platform/qt_file_viewer.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_serial_port.h"
+#include "platform/qt_sound_out.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,7 +73,28 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    ZelMain main(AppContext{model, prompts, keys, home.path().toStdString()});
+    // The services the editors receive; nothing is opened or played while rendering.
+    QtSerialPort serial;
+    QtClock clock;
+    QtSoundOut sound;
+    QtFileViewer viewer;
+    QtFileDialogs dialogs;
+    TonePlayer player{sound, prompts};
+    SerialLink serialLink{model, serial, clock, prompts};
+    ToneLink toneLink{ToneLinkContext{model, serial, clock, prompts, player}};
+    ControllerLinkChooser links{model, serialLink, toneLink};
+    BusyState busy;
+    AppContext context{model, prompts, keys, home.path().toStdString()};
+    context.serial = &serial;
+    context.clock = &clock;
+    context.serialLink = &serialLink;
+    context.toneLink = &toneLink;
+    context.player = &player;
+    context.viewer = &viewer;
+    context.dialogs = &dialogs;
+    context.busy = &busy;
+    context.links = &links;
+    ZelMain main(std::move(context));
     prompts.setParent(&main);
     main.Load();
     main.resize(1100, 640);
