@@ -52,12 +52,7 @@ MessageMacrosEditor::MessageMacrosEditor(EditorServices services, QWidget* paren
                           .onFocus = [this](int message) { current_ = message; },
                           .pickKind = "words"});
     vocabulary_ = &AddPickList({.name = "VocabList", .kind = "words"});
-    for (const CodeRow& row : VocabularyTable) {
-        if (row.code == "-1")
-            vocabulary_->AddSeparator(QStringLiteral(" "));
-        else if (!row.text.empty())
-            vocabulary_->Add(QString::fromLatin1(row.text.data(), static_cast<int>(row.text.size())));
-    }
+    vocabulary_->AddRows(VocabularyTable);
     counter_ = AddCounter({.name = "CharCounter",
                            .kind = "words",
                            .count = [](std::string_view text) { return CountWords(text); }});

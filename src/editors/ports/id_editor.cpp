@@ -78,14 +78,8 @@ IDEditor::IDEditor(EditorServices services, QWidget* parent)
               .caption = QStringLiteral("Enabled"),
               .raisesArea = false});
 
-    for (const CodeRow& row : VocabularyTable) {
-        if (row.code == "-1")
-            vocabulary_->AddSeparator(QStringLiteral(" "));
-        else if (!row.text.empty())
-            vocabulary_->Add(QString::fromLatin1(row.text.data(), static_cast<int>(row.text.size())));
-    }
-    for (const CodeRow& row : CWCharTable)
-        cw_->Add(QString::fromLatin1(row.text.data(), static_cast<int>(row.text.size())));
+    vocabulary_->AddRows(VocabularyTable);
+    cw_->AddRows(CWCharTable);
     const auto count = [](std::string_view text) { return CountWords(text); };
     wordCounter_ = AddCounter({.name = "CharCounter", .kind = "words", .count = count});
     cwCounter_ = AddCounter({.name = "CWCharCounter", .kind = "cw", .count = count});
