@@ -1,7 +1,10 @@
 #include "app/editor_pages.h"
 
 #include "editors/editor_base.h"
+#include "editors/functions/analog_editor.h"
 #include "editors/functions/message_macros_editor.h"
+#include "editors/functions/scheduler_editor.h"
+#include "editors/ports/courtesy_editor.h"
 #include "editors/ports/dtmf_editor.h"
 #include "editors/ports/id_editor.h"
 #include "editors/ports/port_switches_editor.h"
@@ -16,6 +19,12 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
     // 5 ID, 6 MessageMacros, 7 DTMF, 8 Alarms_Remote, 9 SpecialCodes, 10 PortSwitches.
     case 0:
         return std::make_unique<TimersEditor>(services);
+    case 1:
+        return std::make_unique<CourtesyEditor>(services);
+    case 3:
+        return std::make_unique<SchedulerEditor>(services);
+    case 4:
+        return std::make_unique<AnalogEditor>(services);
     case 5:
         return std::make_unique<IDEditor>(services);
     case 6:

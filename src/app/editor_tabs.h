@@ -24,6 +24,8 @@ public:
     using Factory = std::function<std::unique_ptr<EditorBase>(int area, EditorServices)>;
 
     EditorTabs(EditorServices services, QWidget* parent);
+    // What the editors receive (the windows they open receive it too).
+    const EditorServices& services() const { return services_; }
     ~EditorTabs() override;
 
     QTabBar* tabBar() const { return tabBar_; }   // SSTab1

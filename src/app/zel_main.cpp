@@ -13,6 +13,7 @@
 #include "app/download_commands.h"
 #include "app/update_window.h"
 #include "editors/editor_base.h"
+#include "editors/functions/unlock_window.h"
 #include "editors/setting_text.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -69,6 +70,7 @@ ZelMain::ZelMain(AppContext context, QWidget* parent) : QMainWindow(parent), con
     buildWindow();
     fileCommands_ = std::make_unique<FileCommands>(*this, context_);
     linkMenus_ = std::make_unique<LinkMenus>(*this, context_);
+    openUnlockWindow_ = [this] { showUnlockWindow(); };
     busyListener_ = context_.busy->Subscribe([this](bool busy) { showBusy(busy); });
     downloadCommands_ = std::make_unique<DownloadCommands>(*this, context_);
 }
@@ -334,6 +336,12 @@ void ZelMain::ShowLoadedFile()
         model.LockEqualsTerminator = kFalse;
     }
     tabs_->BringForward(kTimersArea);
+}
+
+void ZelMain::showUnlockWindow()
+{
+    UnlockWindow window(tabs_->services(), this);
+    showModal(window);
 }
 
 // ---- Exit paths

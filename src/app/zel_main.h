@@ -93,6 +93,8 @@ private:
     void endProgram();
     void showModal(QDialog& dialog);
     void enableFileActions(bool on);
+    // The unlock-code window, modal: after a load whose lock code equals its terminator.
+    void showUnlockWindow();
     // Disables every command that uses the port, the transmitter or the model while a
     // controller operation runs, and gives them back afterwards.
     void showBusy(bool busy);

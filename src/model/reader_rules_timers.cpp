@@ -53,10 +53,7 @@ void setPointForm(Text& v, M&, int)
 {
     if (v.empty())
         v = "0";
-    for (char& c : v)
-        if (c == '-')
-            c = 'A';
-    v = UpperCase(v);
+    v = MeterSetPointForm(v);
 }
 
 // "A" (either case) in front marks a negative correction of 0 to 59.

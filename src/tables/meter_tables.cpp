@@ -24,4 +24,13 @@ int CheckMeterSetPoint(std::string_view value)
     return CheckNumberLong(value, 0, 35000);
 }
 
+Text MeterSetPointForm(std::string_view value)
+{
+    Text form = UpperCase(value);
+    for (char& c : form)
+        if (c == '-')
+            c = 'A';
+    return form;
+}
+
 } // namespace vm880

@@ -34,4 +34,9 @@ int FindMeterAlarmType(std::string_view code);
 // ("A250" is -250). 0 (kValid) or 8 (kInvalid); a minus sign is never accepted.
 int CheckMeterSetPoint(std::string_view value);
 
+// A trip value in the form the settings file keeps: a minus sign written as "A", letters in
+// capitals ("-250" and "a250" both become "A250"). The reader and the editor both use it, so a
+// value typed in the editor is stored, saved and sent as the next load will read it.
+Text MeterSetPointForm(std::string_view value);
+
 } // namespace vm880

@@ -510,5 +510,14 @@ TEST_F(FileCommandsTest, AFileWhoseLockIsItsTerminatorOpensTheUnlockWindow)
     EXPECT_EQ(opened, 1);
 }
 
+TEST_F(FileCommandsTest, TheUnlockWindowItOpensIsTheCodeWindow)
+{
+    const std::string a = Dat("a.dat", [](ConfigModel& m) { m.Lock = m.Terminator; });
+    prompts.AcceptNotices();
+    Open(a);
+    EXPECT_EQ(modals, std::vector<std::string>{"frmUnlock"});
+    EXPECT_EQ(model.LockEqualsTerminator, kFalse);
+}
+
 } // namespace
 } // namespace vm880::test

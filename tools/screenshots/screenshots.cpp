@@ -6,19 +6,20 @@
 #include "app/editor_tabs.h"
 #include "app/info_windows.h"
 #include "app/zel_main.h"
-#include "link/busy_state.h"
-#include "link/controller_links.h"
-#include "link/dtmf_link.h"
-#include "link/serial_link.h"
-#include "link/tone_player.h"
+#include "editors/functions/unlock_window.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
+#include "model/reader.h"
+#include "interfaces/file_viewer.h"
+#include "link/busy_state.h"
+#include "link/controller_link.h"
+#include "link/tone_player.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_file_dialogs.h"
-#include "platform/qt_file_viewer.h"
 #include "platform/qt_prompts.h"
-#include "platform/qt_serial_port.h"
 #include "platform/qt_sound_out.h"
+
+#include <fstream>
 
 #include <QApplication>
 #include <QDir>
@@ -55,6 +56,50 @@ QString slug(const char* caption)
     return out;
 }
 
+// Answers the reader's questions about a new file's missing keys without a window.
+struct QuietPrompts : Prompts {
+    Answer Message(int, std::string_view, std::string_view) override { return Answer::No; }
+    std::optional<std::string> Input(std::string_view, std::string_view, std::string_view) override
+    {
+        return std::nullopt;
+    }
+    void Beep() override {}
+    void ShowWait(std::string_view, std::string_view) override {}
+    void HideWait() override {}
+};
+
+struct NoViewer : FileViewer {
+    bool Open(const std::string&) override { return true; }
+};
+
+// The editors show the values of a new settings file: every setting at its default.
+void LoadNewFile(ConfigModel& model, const QTemporaryDir& home)
+{
+    const std::string dat = home.filePath(QStringLiteral("club-repeater.dat")).toStdString();
+    std::ofstream(dat) << "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n";
+    QuietPrompts quiet;
+    KeyAccess keys(quiet);
+    NoViewer viewer;
+    model.DatFilePath = dat;
+    FileLoadServices services{model, keys, quiet, viewer, home.path().toStdString(),
+                              [] { return std::string("20260101 0000"); }};
+    FileLoad(services);
+}
+
+// The screenshots never talk to a controller: every link refuses to open.
+class NoLinks : public ControllerLinks, private ControllerLink {
+public:
+    ControllerLink& Current() override { return *this; }
+
+private:
+    LinkKind Kind() const override { return LinkKind::Serial; }
+    bool Open() override { return false; }
+    bool Unlock(int) override { return false; }
+    bool Send(const LinkCommand&) override { return false; }
+    bool Lock() override { return false; }
+    bool Release() override { return true; }
+};
+
 } // namespace
 
 // Writes splash.png, main.png, one PNG per built editor, about.png, company.png and
@@ -73,34 +118,27 @@ int RenderScreenshots(const QString& folder)
     ok &= save(splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    // The services the editors receive; nothing is opened or played while rendering.
-    QtSerialPort serial;
+    // The editors' services; nothing here talks to a controller or plays a sound.
+    NoLinks links;
+    BusyState busy;
     QtClock clock;
     QtSoundOut sound;
-    QtFileViewer viewer;
+    TonePlayer player(sound, prompts);
     QtFileDialogs dialogs;
-    TonePlayer player{sound, prompts};
-    SerialLink serialLink{model, serial, clock, prompts};
-    ToneLink toneLink{ToneLinkContext{model, serial, clock, prompts, player}};
-    ControllerLinkChooser links{model, serialLink, toneLink};
-    BusyState busy;
     AppContext context{model, prompts, keys, home.path().toStdString()};
-    context.serial = &serial;
-    context.clock = &clock;
-    context.serialLink = &serialLink;
-    context.toneLink = &toneLink;
-    context.player = &player;
-    context.viewer = &viewer;
-    context.dialogs = &dialogs;
-    context.busy = &busy;
     context.links = &links;
-    ZelMain main(std::move(context));
+    context.busy = &busy;
+    context.clock = &clock;
+    context.player = &player;
+    context.dialogs = &dialogs;
+    ZelMain main(context);
     prompts.setParent(&main);
     main.Load();
     main.resize(1100, 640);
     ok &= save(main, folder, QStringLiteral("main"));
 
     // Editors, as they appear once a settings file is loaded.
+    LoadNewFile(model, home);
     model.DatFilePath = "/home/operator/repeater/club-repeater.dat";
     main.ShowLoadedFile();
     for (int area = 0; area < kAreaCount; ++area) {
@@ -109,6 +147,15 @@ int RenderScreenshots(const QString& folder)
         main.tabs().tabBar()->setCurrentIndex(area);
         ok &= save(main, folder, QStringLiteral("editor-") + slug(kEditorTable[static_cast<std::size_t>(area)].caption));
     }
+
+    for (int p = 1; p <= 3; ++p)
+        model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+    model.Lock = "#";
+    model.Terminator = "D";
+    model.NewPortUnlock(2) = "24680";
+    UnlockWindow unlock(main.tabs().services(), &main);
+    ok &= save(unlock, folder, QStringLiteral("unlock-codes"));
+    unlock.hide();
 
     AboutWindow about(&main);
     ok &= save(about, folder, QStringLiteral("about"));

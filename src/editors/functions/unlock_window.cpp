@@ -1,0 +1,194 @@
+#include "editors/functions/unlock_window.h"
+
+#include "editors/setting_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vm880 {
+
+namespace {
+
+constexpr const char* kCaptions[kCodeBoxes] = {"Port 1 Unlock", "Port 2 Unlock", "Port 3 Unlock",
+                                               "Global Lock", "Terminator"};
+
+QString CurrentName(int box)
+{
+    if (box <= 3)
+        return QStringLiteral("CurrentPortUnlock(%1)").arg(box);
+    return box == kLockBox ? QStringLiteral("CurrentLock") : QStringLiteral("CurrentTerminator");
+}
+
+QString NewName(int box)
+{
+    if (box <= 3)
+        return QStringLiteral("NewPortUnlockSet(%1)").arg(box);
+    return box == kLockBox ? QStringLiteral("NewLockSet") : QStringLiteral("NewTerminatorSet");
+}
+
+// A new code waiting to be committed is shown red.
+void ShowPending(QLineEdit* box, bool pending)
+{
+    QPalette palette;
+    if (pending)
+        palette.setColor(QPalette::Text, Qt::red);
+    box->setPalette(palette);
+}
+
+} // namespace
+
+UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
+    : QDialog(parent), codes_(std::move(services))
+{
+    setObjectName(QStringLiteral("frmUnlock"));
+    setWindowTitle(QStringLiteral("Unlock, Lock, and Terminator"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Current")), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("New")), 0, 2);
+    for (int box = 1; box <= kCodeBoxes; ++box) {
+        auto* current = new QLineEdit(this);
+        current->setObjectName(CurrentName(box));
+        current->setReadOnly(true); // the codes in force change only through the buttons
+        current->setFocusPolicy(Qt::NoFocus);
+        auto* next = new QLineEdit(this);
+        next->setObjectName(NewName(box));
+        next->installEventFilter(this);
+        connect(next, &QLineEdit::textEdited, this, [this, box](const QString& text) { edited(box, text); });
+        current_[box - 1] = current;
+        new_[box - 1] = next;
+        auto* caption = new QLabel(QString::fromLatin1(kCaptions[box - 1]));
+        caption->setBuddy(next);
+        grid->addWidget(caption, box, 0);
+        grid->addWidget(current, box, 1);
+        grid->addWidget(next, box, 2);
+    }
+
+    auto* buttons = new QVBoxLayout;
+    connect(addButton("cmdSend", QStringLiteral("&Send to the controller NOW")), &QPushButton::clicked,
+            this, [this] { settle(codes_.Send()); });
+    connect(addButton("cmdSave", QStringLiteral("Save to send to the controller &LATER")),
+            &QPushButton::clicked, this, [this] { settle(codes_.Save()); });
+    connect(addButton("cmdRecord", QStringLiteral("&Record changes already made")), &QPushButton::clicked,
+            this, [this] {
+                codes_.Record();
+                settle(0);
+            });
+    connect(addButton("cmdCancel", QStringLiteral("Ca&ncel Changes")), &QPushButton::clicked, this,
+            [this] {
+                codes_.Cancel();
+                settle(0);
+            });
+    connect(addButton("cmdClose", QStringLiteral("&Close")), &QPushButton::clicked, this,
+            [this] { closeIfCommitted(); });
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+
+    codes_.Load();
+    showValues();
+}
+
+QPushButton* UnlockWindow::addButton(const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+void UnlockWindow::showValues()
+{
+    for (int box = 1; box <= kCodeBoxes; ++box) {
+        current_[box - 1]->setText(FromSetting(codes_.CurrentCode(box)));
+        new_[box - 1]->setText(FromSetting(codes_.NewCode(box)));
+        ShowPending(new_[box - 1], !codes_.NewCode(box).empty());
+    }
+}
+
+void UnlockWindow::edited(int box, const QString& text)
+{
+    codes_.Change(box, ToSetting(text));
+    ShowPending(new_[box - 1], !codes_.NewCode(box).empty());
+}
+
+void UnlockWindow::settle(int refusedBox)
+{
+    if (refusedBox > 0) {
+        refocusing_ = true;
+        new_[refusedBox - 1]->setFocus(Qt::OtherFocusReason);
+        refocusing_ = false;
+        return;
+    }
+    if (codes_.iUnapplied() == -1)
+        showValues();
+}
+
+bool UnlockWindow::LeaveBox(int box)
+{
+    if (codes_.Validate(box))
+        return true;
+    settle(box);
+    return false;
+}
+
+void UnlockWindow::closeIfCommitted()
+{
+    if (codes_.Close())
+        done(QDialog::Accepted);
+}
+
+void UnlockWindow::reject()
+{
+    closeIfCommitted();
+}
+
+void UnlockWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing by the window frame asks the same as the Close button.
+    if (codes_.Close())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut || refocusing_)
+        return QDialog::eventFilter(watched, event);
+    // Only a move to another box leaves a box: the buttons run their own checks (Record
+    // none at all), and a move to another window is no leaving.
+    QWidget* next = QApplication::focusWidget();
+    if (!qobject_cast<QLineEdit*>(next) || !isAncestorOf(next))
+        return QDialog::eventFilter(watched, event);
+    for (int box = 1; box <= kCodeBoxes; ++box)
+        if (watched == new_[box - 1])
+            QTimer::singleShot(0, this, [this, box] { LeaveBox(box); });
+    return QDialog::eventFilter(watched, event);
+}
+
+void ShowUnlockWindow(const EditorServices& services, QWidget* parent,
+                      const std::function<void(QDialog&)>& runModal)
+{
+    UnlockWindow window(services, parent);
+    if (runModal)
+        runModal(window);
+    else
+        window.exec();
+}
+
+} // namespace vm880

@@ -1,0 +1,221 @@
+// The Courtesy Tones editor over a loaded model: the sixteen fields' bounds and warnings,
+// choosing tones and ports, the segment flags Apply raises, Cancel Changes and the preview.
+
+#include "changed_upload.h"
+#include "editor_driver.h"
+#include "editors/ports/courtesy_editor.h"
+#include "fake_editor_services.h"
+#include "link/tone_synth.h"
+#include "loaded_model.h"
+
+#include <set>
+
+namespace vm880::test {
+namespace {
+
+class CourtesyEditorTest : public ::testing::Test {
+protected:
+    void Open()
+    {
+        editor = std::make_unique<CourtesyEditor>(fakes.For(model));
+        editor->Load();
+        ui = std::make_unique<EditorDriver>(*editor);
+    }
+    void Show(int p, int t) { editor->Show(p, t); }
+
+    ConfigModel model = Defaults();
+    ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
+    std::unique_ptr<CourtesyEditor> editor;
+    std::unique_ptr<EditorDriver> ui;
+};
+
+struct Bounds {
+    const char* name;
+    int port;
+    const char* highest;
+    const char* tooHigh;
+    const char* title;
+    const char* text;
+};
+
+constexpr const char* kDelayText = "Delay invalid, must be between 0 and 10000";
+constexpr const char* kDurText = "Duration invalid, must be between 0 and 10000";
+constexpr const char* kToneText = "Tone invalid, must be between 0 and 3500";
+const Bounds kBounds[] = {
+    {"Delay1Set", 1, "10000", "10001", "WhichPort 1: Delay1", kDelayText},
+    {"Delay2Set", 2, "10000", "10001", "WhichPort 2: Delay2", kDelayText},
+    {"Delay3Set", 3, "10000", "10001", "WhichPort 3: Delay3", kDelayText},
+    {"Delay4Set", 1, "10000", "10001", "WhichPort 1: Delay4", kDelayText},
+    {"Dur1Set", 2, "10000", "10001", "WhichPort 2: Dur1", kDurText},
+    {"Dur2Set", 3, "10000", "10001", "WhichPort 3: Dur2", kDurText},
+    {"Dur3Set", 1, "10000", "10001", "WhichPort 1: Dur3", kDurText},
+    {"Dur4Set", 3, "10000", "99999", "WhichPort 3: Dur4", kDurText},
+    {"Tone1Set", 1, "3500", "3501", "WhichPort 1: Tone1", kToneText},
+    {"Tone2Set", 2, "3500", "3501", "WhichPort 2: Tone2", kToneText},
+    {"Tone3Set", 2, "3500", "3501", "WhichPort 2: Tone3", kToneText},
+    {"Tone4Set", 3, "3500", "3501", "WhichPort 3: Tone4", kToneText},
+    {"Tone5Set", 1, "3500", "3501", "WhichPort 1: Tone5", kToneText},
+    {"Tone6Set", 2, "3500", "3501", "WhichPort 2: Tone6", kToneText},
+    {"Tone7Set", 3, "3500", "3501", "WhichPort 3: Tone7", kToneText},
+    {"Tone8Set", 1, "3500", "3501", "WhichPort 1: Tone8", kToneText},
+};
+
+TEST_F(CourtesyEditorTest, EveryFieldKeepsToItsBoundsWithItsPortInTheTitle)
+{
+    Open();
+    std::set<std::string> declared, golden;
+    for (const Field* field : editor->DeclaredFields())
+        declared.insert(field->name());
+    for (const Bounds& b : kBounds)
+        golden.insert(b.name);
+    EXPECT_EQ(declared, golden);
+    for (const Bounds& b : kBounds) {
+        SCOPED_TRACE(b.name);
+        Show(b.port, 4);
+        ui->Type(b.name, b.port, b.highest);
+        EXPECT_TRUE(ui->Leave(b.name, b.port));
+        ui->Type(b.name, b.port, b.tooHigh);
+        prompts.Answer(Answer::Ok, b.title);
+        EXPECT_FALSE(ui->Leave(b.name, b.port));
+        EXPECT_EQ(prompts.prompts().back().text, b.text);
+    }
+    EXPECT_EQ(prompts.pending(), 0u);
+}
+
+TEST_F(CourtesyEditorTest, BrowsingTonesAndPortsKeepsEditsAndThePendingState)
+{
+    model.Delay2(2, 3) = "750";
+    Open();
+    for (int p : {2, 3, 1})
+        for (int t : {7, 10, 1})
+            Show(p, t);
+    EXPECT_EQ(model.giCourtesyUnapplied, -1);
+
+    Show(2, 7);
+    ui->Type("Delay2Set", 2, "500");
+    EXPECT_EQ(model.giCourtesyUnapplied, 2);
+    Show(2, 3);
+    EXPECT_EQ(ui->Text("Delay2Set", 2), "750");
+    EXPECT_FALSE(ui->Red("Delay2Set", 2));
+    Show(1, 5);
+    Show(2, 7);
+    EXPECT_EQ(ui->Text("Delay2Set", 2), "500");
+    EXPECT_TRUE(ui->Red("Delay2Set", 2));
+    EXPECT_EQ(model.giCourtesyUnapplied, 2);
+}
+
+struct Edit {
+    const char* name;
+    const char* value;
+};
+struct ApplyCase {
+    int port, tone;
+    std::vector<Edit> edits;
+    const char* line; // the one command an upload of changes now sends
+};
+
+TEST_F(CourtesyEditorTest, ApplyRaisesTheFlagOfEachChangedSegmentOnly)
+{
+    // Loaded defaults: delays and durations 250, tones 0.
+    const ApplyCase cases[] = {
+        {1, 1, {{"Delay1Set", "1234"}}, "1*31011234*250*0*0*"},
+        {2, 2, {{"Delay2Set", "1234"}}, "2*32021234*250*0*0*"},
+        {3, 3, {{"Delay3Set", "1234"}}, "3*33031234*250*0*0*"},
+        {1, 4, {{"Delay4Set", "1234"}}, "1*34041234*250*0*0*"},
+        {2, 5, {{"Dur1Set", "1234"}}, "2*3105250*1234*0*0*"},
+        {3, 6, {{"Dur2Set", "1234"}}, "3*3206250*1234*0*0*"},
+        {1, 7, {{"Dur3Set", "1234"}}, "1*3307250*1234*0*0*"},
+        {2, 8, {{"Dur4Set", "1234"}}, "2*3408250*1234*0*0*"},
+        {3, 9, {{"Tone1Set", "1234"}}, "3*3109250*250*1234*0*"},
+        {1, 10, {{"Tone2Set", "1234"}}, "1*3110250*250*0*1234*"},
+        {2, 1, {{"Tone3Set", "1234"}}, "2*3201250*250*1234*0*"},
+        {3, 2, {{"Tone4Set", "1234"}}, "3*3202250*250*0*1234*"},
+        {1, 3, {{"Tone5Set", "1234"}}, "1*3303250*250*1234*0*"},
+        {3, 10, {{"Tone6Set", "1234"}}, "3*3310250*250*0*1234*"},
+        {2, 5, {{"Tone7Set", "1234"}}, "2*3405250*250*1234*0*"},
+        {3, 6, {{"Tone8Set", "1234"}}, "3*3406250*250*0*1234*"},
+        // Two values of one segment raise its single flag.
+        {2, 4, {{"Dur1Set", "100"}, {"Tone2Set", "880"}}, "2*3104250*100*0*880*"},
+    };
+    for (const ApplyCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        model = Defaults();
+        Open();
+        Show(c.port, c.tone);
+        for (const Edit& e : c.edits)
+            ui->Type(e.name, c.port, e.value);
+        ui->Apply();
+        EXPECT_EQ(AddedUploadLines(Defaults(), model), std::vector<std::string>{c.line});
+        EXPECT_EQ(model.CourtesyChanged, kTrue);
+        EXPECT_EQ(model.DatFileSaved, kFalse);
+        EXPECT_EQ(model.giCourtesyUnapplied, -1);
+        EXPECT_EQ(editor->CurrentCT(c.port), c.tone) << "the same tone stays shown";
+    }
+}
+
+TEST_F(CourtesyEditorTest, AnApplyOfNothingMarksTheFileUnsavedWhileASegmentAwaitsTheUpload)
+{
+    Open();
+    ui->Apply();
+    EXPECT_EQ(model.DatFileSaved, kTrue) << "no segment waits for the upload";
+    ui->Type("Tone1Set", 1, "440");
+    ui->Apply();
+    model.DatFileSaved = kTrue; // saved
+    ui->Type("Tone1Set", 1, "440");
+    ui->Apply();
+    EXPECT_EQ(model.DatFileSaved, kFalse);
+}
+
+TEST_F(CourtesyEditorTest, CancelChangesDropsTheEditsOfEveryToneAndKeepsTheSelections)
+{
+    Open();
+    const std::pair<int, int> shown[] = {{1, 1}, {2, 5}, {3, 10}};
+    for (auto [p, t] : shown) {
+        Show(p, t);
+        ui->Type("Tone3Set", p, "1000");
+    }
+    prompts.Answer(Answer::Yes, "COURTESY TONE CANCEL CHANGES");
+    ui->CancelChanges();
+    for (auto [p, t] : shown) {
+        EXPECT_EQ(editor->CurrentCT(p), t);
+        EXPECT_EQ(ui->Text("Tone3Set", p), "0") << p;
+    }
+    ui->Apply();
+    EXPECT_TRUE(AddedUploadLines(Defaults(), model).empty());
+}
+
+TEST_F(CourtesyEditorTest, PreviewPlaysTheShownToneOfThePortInFrontAsEdited)
+{
+    model.Tone1(2, 4) = "697"; // with 1209 Hz: the DTMF key "1"
+    model.Tone2(2, 4) = "1209";
+    model.Tone1(1, 4) = "440";
+    Open();
+    Show(1, 4);
+    Show(2, 4);
+    ui->Type("Dur2Set", 2, "100"); // not applied
+    editor->Show(3, 9);
+    editor->Show(2, 4);
+    ASSERT_TRUE(editor->Preview());
+    std::vector<std::size_t> frames;
+    for (const auto& played : fakes.sound.played)
+        frames.push_back(played.sound.FrameCount());
+    EXPECT_EQ(frames, (std::vector<std::size_t>{2000, 800, 2000, 2000}));
+    EXPECT_EQ(fakes.sound.digits(), "1???");
+    EXPECT_EQ(fakes.clock.sleeps, (std::vector<std::int64_t>{250, 250, 250, 250}));
+    EXPECT_EQ(model.Dur2(2, 4), "250");
+    EXPECT_TRUE(ui->Red("Dur2Set", 2));
+    EXPECT_EQ(model.giCourtesyUnapplied, 6);
+    EXPECT_FALSE(fakes.busy.Busy());
+
+    // A refused value in the box being edited is shown first and nothing sounds.
+    ui->Type("Dur2Set", 2, "20000");
+    ui->Get("Dur2Set", 2)->setFocus();
+    prompts.Answer(Answer::Ok, "WhichPort 2: Dur2");
+    EXPECT_FALSE(editor->Preview());
+    EXPECT_EQ(fakes.sound.played.size(), 4u);
+    EXPECT_EQ(prompts.pending(), 0u);
+}
+
+} // namespace
+} // namespace vm880::test

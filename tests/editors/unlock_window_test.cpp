@@ -1,0 +1,103 @@
+// The unlock window's controls over its rules: typing, colours, refused boxes, the buttons.
+
+#include "editors/functions/unlock_window.h"
+
+#include "model/config_model.h"
+#include "model/key_access.h"
+#include "fake_editor_services.h"
+#include "scripted_prompts.h"
+#include "temp_folder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vm880::test {
+namespace {
+
+bool Red(const QLineEdit* box)
+{
+    return box->palette().color(QPalette::Text) == QColor(Qt::red);
+}
+
+struct WindowRig {
+    WindowRig()
+    {
+        model.DatFilePath = dir.file("codes.dat");
+        for (int p = 1; p <= 3; ++p)
+            model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+        model.NewPortUnlock(2) = "2468";
+        model.Lock = "#";
+        model.Terminator = "D";
+        owned = std::make_unique<UnlockWindow>(fakes.For(model));
+    }
+    void Click(const char* name) { window().findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
+
+    TempFolder dir;
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    FakeEditorServices fakes{prompts};
+    std::unique_ptr<UnlockWindow> owned;
+    UnlockWindow& window() { return *owned; }
+};
+
+TEST(UnlockWindow, ShowsTheCodesMarksNewOnesAndCommitsThroughItsButtons)
+{
+    WindowRig rig;
+    UnlockWindow& w = rig.window();
+    EXPECT_EQ(w.windowTitle(), "Unlock, Lock, and Terminator");
+    EXPECT_EQ(w.CurrentBox(1)->text(), "17306");
+    EXPECT_EQ(w.CurrentBox(kTerminatorBox)->text(), "D");
+    // A new code saved for later shows red in its box from the start.
+    EXPECT_EQ(w.NewBox(2)->text(), "2468");
+    EXPECT_TRUE(Red(w.NewBox(2)));
+    EXPECT_FALSE(Red(w.NewBox(1)));
+
+    QTest::keyClicks(w.NewBox(1), " 12ab ");
+    EXPECT_TRUE(Red(w.NewBox(1)));
+    EXPECT_EQ(w.codes().NewCode(1), "12AB");
+    EXPECT_EQ(w.codes().iUnapplied(), 1);
+    w.NewBox(2)->selectAll();
+    QTest::keyClick(w.NewBox(2), Qt::Key_Delete);
+    EXPECT_FALSE(Red(w.NewBox(2)));
+
+    // Close keeps the window while something is unapplied.
+    w.show();
+    rig.prompts.Answer(Answer::Ok, "Unapplied Changes");
+    rig.Click("cmdClose");
+    EXPECT_TRUE(w.isVisible());
+
+    rig.Click("cmdRecord");
+    EXPECT_EQ(w.CurrentBox(1)->text(), "12AB");
+    EXPECT_EQ(w.NewBox(1)->text(), "");
+    // The emptied box of port 2 recorded nothing: its saved new code shows again.
+    EXPECT_EQ(w.NewBox(2)->text(), "2468");
+    rig.Click("cmdClose");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST(UnlockWindow, ARefusedBoxGetsTheFocusBack)
+{
+    WindowRig rig;
+    UnlockWindow& w = rig.window();
+    w.show();
+    QTest::keyClicks(w.NewBox(kLockBox), "12345");
+    rig.prompts.Answer(Answer::Ok, "Lock Code");
+    EXPECT_FALSE(w.LeaveBox(kLockBox));
+    EXPECT_TRUE(w.NewBox(kLockBox)->hasFocus() || QApplication::focusWidget() == nullptr);
+
+    // Save stops at the same box and writes nothing for it.
+    rig.prompts.Answer(Answer::Ok, "Lock Code");
+    rig.Click("cmdSave");
+    EXPECT_EQ(rig.model.NewLock, "");
+    EXPECT_EQ(w.NewBox(kLockBox)->text(), "12345");
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+}
+
+} // namespace
+} // namespace vm880::test
