@@ -33,10 +33,22 @@
 namespace vm880::test {
 namespace {
 
-struct OneLink : ControllerLinks {
-    explicit OneLink(ControllerLink& link) : link(link) {}
-    ControllerLink& Current() override { return link; }
-    ControllerLink& link;
+// A recording link and sound output for one recording.
+struct FakeRig {
+    explicit FakeRig(LinkKind kind = LinkKind::Serial) : link(kind) { prompts.AcceptNotices(); }
+    DvrRecordResult Run(int track, const std::string& wav)
+    {
+        return RecordDvrTrack({model, prompts, busy, links}, player, clock, track, wav);
+    }
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    BusyState busy;
+    RecordingControllerLink link;
+    OneLink links{link};
+    FakeClock clock;
+    RecordingTimeline timeline{clock};
+    RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
 };
 
 std::size_t Count(const ScriptedPrompts& prompts, const std::string& text)
@@ -129,20 +141,11 @@ TEST(DvrWavFile, UnplayableFilesAreRefusedBeforeAnyCommand)
     std::filesystem::resize_file(paths.back(), kMaxWavFileBytes + 1); // too large to read
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
-        ConfigModel model;
-        ScriptedPrompts prompts;
-        prompts.AcceptNotices();
-        BusyState busy;
-        RecordingControllerLink link;
-        OneLink links{link};
-        FakeClock clock;
-        RecordingTimeline timeline{clock};
-        RecordingSoundOut sound{timeline};
-        TonePlayer player{sound, prompts};
-        EXPECT_EQ(RecordDvrTrack({model, prompts, busy, links}, player, clock, 1, path).failed, DvrStep::Refused);
-        EXPECT_TRUE(link.calls.empty());
-        EXPECT_TRUE(sound.played.empty());
-        EXPECT_EQ(prompts.titles(), std::vector<std::string>{kDvrRecordTitle});
+        FakeRig rig;
+        EXPECT_EQ(rig.Run(1, path).failed, DvrStep::Refused);
+        EXPECT_TRUE(rig.link.calls.empty());
+        EXPECT_TRUE(rig.sound.played.empty());
+        EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kDvrRecordTitle});
     }
     WriteFile(folder.file("ok.wav"), WavImage(80));
     EXPECT_EQ(DvrWavRefusal(folder.file("ok.wav")), "");
@@ -192,30 +195,21 @@ TEST(DvrRecording, EveryFailureEndsTheRecordingReleasesTheLinkAndIsNeverReported
     WriteFile(wav, WavImage(400));
     for (const FaultCase& f : kFaults) {
         SCOPED_TRACE(f.what);
-        ConfigModel model;
-        ScriptedPrompts prompts;
-        prompts.AcceptNotices();
-        BusyState busy;
-        RecordingControllerLink link{f.kind};
-        link.openSucceeds = f.opens;
-        link.failSend = f.failSends;
-        OneLink links{link};
-        FakeClock clock;
-        RecordingTimeline timeline{clock};
-        RecordingSoundOut sound{timeline};
+        FakeRig rig{f.kind};
+        rig.link.openSucceeds = f.opens;
+        rig.link.failSend = f.failSends;
         if (f.soundFails)
-            sound.failWith = PlayStatus::Failed;
-        TonePlayer player{sound, prompts};
-        const DvrRecordResult r = RecordDvrTrack({model, prompts, busy, links}, player, clock, 7, wav);
-        EXPECT_EQ(link.calls, f.calls);
+            rig.sound.failWith = PlayStatus::Failed;
+        const DvrRecordResult r = rig.Run(7, wav);
+        EXPECT_EQ(rig.link.calls, f.calls);
         EXPECT_EQ(r.failed, f.failed);
         const bool good = f.opens && f.failed == DvrStep::None;
         EXPECT_EQ(r.Done(), good);
-        EXPECT_EQ(Count(prompts, kDvrRecordComplete), good ? 1u : 0u);
+        EXPECT_EQ(Count(rig.prompts, kDvrRecordComplete), good ? 1u : 0u);
         if (f.failed != DvrStep::None) {
-            EXPECT_EQ(prompts.titles().back(), kDvrRecordTitle);
+            EXPECT_EQ(rig.prompts.titles().back(), kDvrRecordTitle);
         }
-        EXPECT_FALSE(busy.Busy());
+        EXPECT_FALSE(rig.busy.Busy());
     }
 }
 
