@@ -4,9 +4,12 @@
 #include "editors/functions/alarms_remote_editor.h"
 #include "editors/functions/analog_editor.h"
 #include "editors/functions/macros_editor.h"
+#include "editors/functions/message_macros_editor.h"
 #include "editors/functions/scheduler_editor.h"
 #include "editors/functions/special_codes_editor.h"
 #include "editors/ports/courtesy_editor.h"
+#include "editors/ports/dtmf_editor.h"
+#include "editors/ports/id_editor.h"
 #include "editors/ports/port_switches_editor.h"
 #include "editors/ports/timers_editor.h"
 
@@ -27,6 +30,12 @@ std::unique_ptr<EditorBase> MakeEditor(int area, EditorServices services)
         return std::make_unique<SchedulerEditor>(services);
     case 4:
         return std::make_unique<AnalogEditor>(services);
+    case 5:
+        return std::make_unique<IDEditor>(services);
+    case 6:
+        return std::make_unique<MessageMacrosEditor>(services);
+    case 7:
+        return std::make_unique<DTMFEditor>(services);
     case 8:
         return std::make_unique<AlarmsRemoteEditor>(services);
     case 9:

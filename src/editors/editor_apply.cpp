@@ -254,7 +254,7 @@ int EditorBase::DoApply()
                 continue;
             if (field->bind_.flag)
                 field->bind_.flag(m, e) = kTrue;
-            if (Flag ConfigModel::*area = field->area() ? field->area() : decl_.areaFlag)
+            if (Flag ConfigModel::*area = areaOf(*field))
                 m.*area = kTrue;
             m.DatFileSaved = kFalse;
             field->bind_.Write(m, e, working);
@@ -275,10 +275,17 @@ void EditorBase::applyStandingFlags()
     for (auto& field : fields_) {
         if (!field->standing_ || !AnyFlagRaised(*field))
             continue;
-        if (Flag ConfigModel::*area = field->area() ? field->area() : decl_.areaFlag)
+        if (Flag ConfigModel::*area = areaOf(*field))
             m.*area = kTrue;
         m.DatFileSaved = kFalse;
     }
+}
+
+Flag ConfigModel::*EditorBase::areaOf(const Field& field) const
+{
+    if (!field.raisesArea_)
+        return nullptr;
+    return field.area() ? field.area() : decl_.areaFlag;
 }
 
 void EditorBase::CancelChanges()

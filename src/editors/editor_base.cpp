@@ -230,6 +230,7 @@ Field& EditorBase::addChoice(FieldKind kind, ChoiceDecl decl)
     owned->element_ = decl.element ? decl.element : decl.from.element;
     owned->reveal_ = decl.from.reveal;
     owned->standing_ = decl.standing;
+    owned->raisesArea_ = decl.raisesArea;
     const int count = decl.slotCount > 0 ? decl.slotCount : decl.bind.count;
     owned->choice_ = std::move(decl);
     return add(std::move(owned), count);

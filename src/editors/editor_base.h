@@ -161,6 +161,7 @@ private:
     bool showRefusal(const Refusal& refusal);
     void showRecords();
     void applyStandingFlags();
+    Flag ConfigModel::*areaOf(const Field& field) const; // null: the field raises none
     void focusIn(Field& field, int slot);
     void restoreBlank(Field& field, int slot);
     void pick(PickList& list, const QString& item);

@@ -192,6 +192,9 @@ struct ChoiceDecl {
     Flag ConfigModel::*area = nullptr;
     ElementProvider from{};
     bool standing = true; // counts for the standing-flags rule
+    // false: a change marks the settings file unsaved but raises no area flag (a switch the
+    // upload sends by its item flag alone)
+    bool raisesArea = true;
 };
 
 enum class FieldKind { Text, Combo, Check, Options };
@@ -232,6 +235,7 @@ private:
     std::function<int(int slot)> element_;
     std::function<void(int element)> reveal_;
     bool standing_ = true;
+    bool raisesArea_ = true;
     TextFieldDecl text_;
     ChoiceDecl choice_;
     std::vector<QWidget*> widgets_;

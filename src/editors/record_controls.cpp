@@ -98,6 +98,17 @@ void PickList::AddSeparator(const QString& text)
     new QListWidgetItem(text, list_);
 }
 
+void PickList::AddRows(CodeTable table)
+{
+    for (const CodeRow& row : table) {
+        const QString text = QString::fromLatin1(row.text.data(), static_cast<qsizetype>(row.text.size()));
+        if (row.code == "-1")
+            AddSeparator(text);
+        else if (!row.text.empty())
+            Add(text);
+    }
+}
+
 // ---- The editor's side
 
 RecordTabs& EditorBase::AddRecordTabs(RecordTabsDecl decl)

@@ -9,6 +9,7 @@
 // its kind that had the focus last) and its counter label.
 
 #include "editors/editor_field.h"
+#include "tables/code_table.h"
 #include "tables/sequence_text.h"
 
 #include <QString>
@@ -93,6 +94,9 @@ public:
     void Add(const QString& text, const QString& item = {});
     // A heading row that inserts nothing.
     void AddSeparator(const QString& text);
+    // A row per entry of a code table, in table order: code "-1" marks a separator row,
+    // an entry without text is left out.
+    void AddRows(CodeTable table);
     QListWidget* List() const { return list_; }
 
 private:

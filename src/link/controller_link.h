@@ -20,6 +20,9 @@ struct LinkCommand {
     // Radio: when not empty, the key codes exactly as the catalogue gives them, terminator
     // included ("11" for the star); played instead of `keys` and the terminator.
     std::vector<std::string> codes;
+    // Serial: false writes `line` without the carriage return (the DVR's single-letter
+    // start and stop commands, which the controller takes as they arrive).
+    bool lineEnd = true;
 };
 
 class ControllerLink {

@@ -25,13 +25,14 @@ bool SerialControllerLink::Send(const LinkCommand& command)
     const std::string& reported = command.reported.empty() ? command.line : command.reported;
     // Only this command's outcome counts.
     model_.transfer.UploadError = kFalse;
+    const std::string wire = command.lineEnd ? command.line + "\r" : command.line;
     if (!command.awaitReply) {
         // The controller acts without answering (it restarts); the port's close drains it.
-        link_.SendStr(command.line + "\r");
+        link_.SendStr(wire);
         return model_.transfer.UploadError == kFalse;
     }
     model_.transfer.LastCommand = reported;
-    link_.SendStr(command.line + "\r");
+    link_.SendStr(wire);
     link_.CheckInput(reported);
     return model_.transfer.UploadError == kFalse;
 }

@@ -314,6 +314,33 @@ TEST_F(EditorPieces, WhileTheControllerIsBusyApplyAndCancelAreRefusedAndItsContr
     EXPECT_TRUE(hold.held());
 }
 
+TEST_F(EditorPieces, PickListRowsFromACodeTableKeepItsSeparatorsAndSkipEmptyEntries)
+{
+    Open();
+    static constexpr CodeRow kRows[] = {{"TWO", "002"}, {"--", "-1"}, {"", ""}, {"THREE", "003"}};
+    QListWidget* list = editor->vocabulary().List();
+    const int before = list->count();
+    editor->vocabulary().AddRows(kRows);
+    ASSERT_EQ(list->count(), before + 3);
+    Focus("MessageMacroSet");
+    DoubleClick(before + 1); // the separator
+    DoubleClick(before + 2);
+    EXPECT_EQ(ui->Text("MessageMacroSet"), "HELLO THREE");
+}
+
+TEST_F(EditorPieces, AFieldThatRaisesNoAreaFlagStillMarksTheFileUnsaved)
+{
+    model.AllowTerminatorSpeech = "0";
+    model.DatFileSaved = kTrue;
+    Open(FlagRule::Standing);
+    ui->Click("TerminatorSpeech");
+    ui->Apply();
+    EXPECT_EQ(model.AllowTerminatorSpeech, "1");
+    EXPECT_EQ(model.AllowTerminatorSpeechChanged, kTrue);
+    EXPECT_EQ(model.TimersChanged, kFalse); // the editor's area stays down
+    EXPECT_EQ(model.DatFileSaved, kFalse);
+}
+
 } // namespace
 } // namespace vm880::test
 

@@ -72,6 +72,10 @@ public:
                                 .bind = Bind(&M::IDStartSelect, &M::IDStartSelectChanged),
                                 .options = {{"IDCOSSelect", "On COS", "0"}, {"IDPTTSelect", "On PTT", "1"}},
                                 .standing = false});
+        terminatorSpeech_ = &AddCheck({.name = "TerminatorSpeech",
+                                       .bind = Bind(&M::AllowTerminatorSpeech, &M::AllowTerminatorSpeechChanged),
+                                       .caption = "Speak Terminator",
+                                       .raisesArea = false});
         delay_ = &AddNumber({.number = 4,
                              .name = "Delay1Set",
                              .bind = Bind(&M::Delay1, &M::CTSeg1Changed),
@@ -98,6 +102,7 @@ public:
         auto* grid = new QGridLayout(global);
         AddRow(grid, "Fan Timer", Narrow(fan_->Edit(1)), "minutes");
         grid->addWidget(fanSelect_->CheckBox(1), grid->rowCount(), 0, 1, 3);
+        grid->addWidget(terminatorSpeech_->CheckBox(1), grid->rowCount(), 0, 1, 3);
         AddRow(grid, "Prefix", prefix_->Edit(1));
         AddRow(grid, "ID Start", idStart_->Option(1, 1), "");
         grid->addWidget(idStart_->Option(1, 2), grid->rowCount(), 1);
@@ -258,6 +263,7 @@ private:
     Field* inactivityMacro_ = nullptr;
     Field* fanSelect_ = nullptr;
     Field* idStart_ = nullptr;
+    Field* terminatorSpeech_ = nullptr;
     Field* delay_ = nullptr;
     Field* messageMacro_ = nullptr;
     Field* subsetStart_ = nullptr;

@@ -17,12 +17,6 @@
 namespace vm880::test {
 namespace {
 
-struct OneLink : ControllerLinks {
-    explicit OneLink(ControllerLink& link) : link(link) {}
-    ControllerLink& Current() override { return link; }
-    ControllerLink& link;
-};
-
 struct ActionRig {
     explicit ActionRig(LinkKind kind = LinkKind::Serial) : link(kind) {}
 

@@ -59,4 +59,11 @@ private:
     LinkKind kind_;
 };
 
+// The links of an action that always runs on one link.
+struct OneLink : ControllerLinks {
+    explicit OneLink(ControllerLink& link) : link(link) {}
+    ControllerLink& Current() override { return link; }
+    ControllerLink& link;
+};
+
 } // namespace vm880::test
