@@ -2,7 +2,7 @@
 // checks, the radio and Yaesu rules, the prefix against the terminators, memories edited in
 // parts and only partly filled, browsing, and what an Apply hands to the upload.
 
-#include "changed_commands.h"
+#include "changed_upload.h"
 #include "editor_driver.h"
 #include "editors/functions/alarms_remote_editor.h"
 #include "fake_editor_services.h"
@@ -153,7 +153,7 @@ TEST_F(AlarmsRemoteEditorTest, PartlyFilledMemoriesAreAppliedWithOneWarningNamin
     editor->Memories().Choose(20);
     EXPECT_FALSE(ui->Get<QRadioButton>("OtherPlus")->isChecked());
     // None of them goes out.
-    for (const std::string& line : ChangedCommands(model))
+    for (const std::string& line : ChangedUploadLines(model))
         EXPECT_EQ(line.find("NONE"), std::string::npos) << line;
 }
 
@@ -334,7 +334,7 @@ TEST_F(AlarmsRemoteEditorTest, EveryAppliedChangeReachesTheUploadOfChanges)
         ASSERT_FALSE(Sends(model, c.line));
         c.act(*ui, *editor);
         ui->Apply();
-        EXPECT_TRUE(Sends(model, c.line)) << ::testing::PrintToString(ChangedCommands(model));
+        EXPECT_TRUE(Sends(model, c.line)) << ::testing::PrintToString(ChangedUploadLines(model));
         const bool alarm = std::string(c.what).find("alarm") != std::string::npos
             || std::string(c.what).find("macro") != std::string::npos;
         EXPECT_EQ(model.AlarmsChanged, alarm ? kTrue : kFalse);

@@ -35,4 +35,10 @@ inline std::vector<std::string> AddedUploadLines(ConfigModel before, ConfigModel
     return added;
 }
 
+inline bool Sends(ConfigModel& m, const std::string& line)
+{
+    const std::vector<std::string> lines = ChangedUploadLines(m);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 } // namespace vm880::test

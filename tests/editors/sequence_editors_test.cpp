@@ -3,6 +3,7 @@
 // clock option, the DVR frame, and that every applied change goes out with the next upload
 // of changes.
 
+#include "changed_upload.h"
 #include "editor_driver.h"
 #include "editors/functions/message_macros_editor.h"
 #include "editors/ports/dtmf_editor.h"
@@ -27,17 +28,6 @@ namespace vm880::test {
 namespace {
 
 using M = ConfigModel;
-
-// The serial lines an upload of changes would send for the model as it stands.
-std::vector<std::string> ChangedCommands(ConfigModel m)
-{
-    std::vector<std::string> lines;
-    for (const Step& step : UploadOrder(m))
-        if (IsChosen(*step.item, m, step.ref))
-            for (const SerialLine& line : SerialLines(*step.item, m, step.ref))
-                lines.push_back(line.text);
-    return lines;
-}
 
 QString Repeat(const char* token, int times)
 {
@@ -321,11 +311,11 @@ TEST_F(SequenceEditors, EveryAppliedChangeRaisesItsAreaAndGoesOutWithTheNextUplo
         model = Defaults();
         model.IDsChanged = model.IDExtrasChanged = model.MessageMacrosChanged = model.DTMFChanged = kFalse;
         c.editor == 7 ? (void)Open<DTMFEditor>() : c.editor == 5 ? (void)Open<IDEditor>() : (void)Open<MessageMacrosEditor>();
-        const auto before = ChangedCommands(model);
+        const auto before = ChangedUploadLines(model);
         c.act(*ui);
         ui->Apply();
         EXPECT_EQ(editor->Pending(), -1);
-        EXPECT_EQ(ChangedCommands(model).size(), before.size() + 1);
+        EXPECT_EQ(ChangedUploadLines(model).size(), before.size() + 1);
         for (Flag M::*area : {&M::IDsChanged, &M::IDExtrasChanged, &M::MessageMacrosChanged, &M::DTMFChanged})
             EXPECT_EQ(model.*area, area == c.area ? kTrue : kFalse);
         EXPECT_EQ(model.DatFileSaved, kFalse);

@@ -2,7 +2,7 @@
 // refusal, the "NONE" codes, the autodial browser, the toll list, the macro subset and what
 // an Apply hands to the upload.
 
-#include "changed_commands.h"
+#include "changed_upload.h"
 #include "editor_driver.h"
 #include "editors/functions/special_codes_editor.h"
 #include "editors/setting_text.h"
@@ -268,13 +268,13 @@ TEST_F(SpecialCodesEditorTest, EveryAppliedChangeReachesTheUploadOfChanges)
         prompts = ScriptedPrompts();
         Open();
         ASSERT_FALSE(Sends(model, c.line));
-        const std::size_t before = ChangedCommands(model).size();
+        const std::size_t before = ChangedUploadLines(model).size();
         c.act(*ui, *editor);
         ui->Apply();
         EXPECT_TRUE(Sends(model, c.line));
         // The three regeneration settings go out together.
         const bool regen = std::string(c.what).starts_with("regeneration");
-        EXPECT_EQ(ChangedCommands(model).size(), before + (regen ? 3u : 1u));
+        EXPECT_EQ(ChangedUploadLines(model).size(), before + (regen ? 3u : 1u));
         EXPECT_EQ(model.SpecialCodesChanged, c.area ? kTrue : kFalse);
         EXPECT_EQ(model.DatFileSaved, kFalse);
         EXPECT_EQ(Pending(), -1);
