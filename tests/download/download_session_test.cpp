@@ -215,17 +215,10 @@ TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
 
 // ---- Import
 
-std::string withLineEnds(const std::string& crlfText, const std::string& end)
+std::string withLineEnds(std::string text, const std::string& end)
 {
-    std::string text;
-    for (std::size_t i = 0; i < crlfText.size(); ++i) {
-        if (crlfText.compare(i, 2, "\r\n") == 0) {
-            text += end;
-            ++i;
-        } else {
-            text += crlfText[i];
-        }
-    }
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += end.size())
+        text.replace(at, 2, end);
     return text;
 }
 
