@@ -103,18 +103,15 @@ TEST_F(BusyMainWindow, CommandsOnThePortTheTransmitterOrTheModelWaitForTheOperat
     EXPECT_TRUE(m.fileSave->isEnabled());
 }
 
-TEST_F(BusyMainWindow, AfterTheOperationNoFileStaysUnsaveable)
+// After the operation Save and the RTC menu follow whether a file is loaded, also when the
+// operation itself loaded it.
+TEST_F(BusyMainWindow, AFileLoadedDuringTheOperationIsOfferedOnlyAfterIt)
 {
     window->fUnloadForms();
     model.DatFileLoaded = kFalse;
     { BusyState::Hold hold = busy.TryHold("download"); }
     EXPECT_FALSE(window->menus().fileSave->isEnabled());
     EXPECT_FALSE(window->menus().rtc->menuAction()->isEnabled());
-}
-
-TEST_F(BusyMainWindow, AFileLoadedDuringTheOperationIsOfferedOnlyAfterIt)
-{
-    window->fUnloadForms();
     {
         BusyState::Hold hold = busy.TryHold("download");
         model.DatFileLoaded = kTrue; // the download loads its file before it ends

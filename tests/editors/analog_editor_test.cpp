@@ -1,6 +1,5 @@
 // The Analog editor over a loaded model: bounds and warnings, the trip value as typed and
-// pasted, the flags Apply raises through the commands an upload of changes sends, the meter
-// alarm browser and Cancel Changes.
+// pasted, and the flags Apply raises through the commands an upload of changes sends.
 
 #include "changed_upload.h"
 #include "editor_driver.h"
@@ -167,23 +166,6 @@ TEST_F(AnalogEditorTest, AMeterEditIsCheckedOnItsOwnMeterWhateverTabIsInFront)
     ui->Apply();
     EXPECT_EQ(model.RealLow(3), "300");
     EXPECT_EQ(AddedUploadLines(Defaults(), model), std::vector<std::string>{"1*20643*0*300*0*0*0*"});
-}
-
-TEST_F(AnalogEditorTest, BrowsingAlarmsKeepsTheirEditsUntilCancelChanges)
-{
-    Open();
-    ShowTab(kReferenceTab);
-    ShowAlarm(2);
-    ui->Type(kTrip, 0, "500");
-    ShowAlarm(5);
-    EXPECT_EQ(ui->Text(kTrip, 0), "0");
-    ShowAlarm(2);
-    EXPECT_EQ(ui->Text(kTrip, 0), "500");
-    EXPECT_EQ(model.giAnalogUnapplied, 6);
-    prompts.Answer(Answer::Yes, "ANALOG CANCEL CHANGES");
-    ui->CancelChanges();
-    EXPECT_EQ(ui->Text(kTrip, 0), "0");
-    EXPECT_EQ(editor->CurrentMeterAlarm(), 2);
 }
 
 } // namespace

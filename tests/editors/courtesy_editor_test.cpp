@@ -31,35 +31,29 @@ protected:
 };
 
 struct Bounds {
-    const char* name;
+    std::string name;
     int port;
-    const char* highest;
-    const char* tooHigh;
-    const char* title;
-    const char* text;
+    std::string highest;
+    std::string tooHigh;
+    std::string text;
 };
 
-constexpr const char* kDelayText = "Delay invalid, must be between 0 and 10000";
-constexpr const char* kDurText = "Duration invalid, must be between 0 and 10000";
-constexpr const char* kToneText = "Tone invalid, must be between 0 and 3500";
-const Bounds kBounds[] = {
-    {"Delay1Set", 1, "10000", "10001", "WhichPort 1: Delay1", kDelayText},
-    {"Delay2Set", 2, "10000", "10001", "WhichPort 2: Delay2", kDelayText},
-    {"Delay3Set", 3, "10000", "10001", "WhichPort 3: Delay3", kDelayText},
-    {"Delay4Set", 1, "10000", "10001", "WhichPort 1: Delay4", kDelayText},
-    {"Dur1Set", 2, "10000", "10001", "WhichPort 2: Dur1", kDurText},
-    {"Dur2Set", 3, "10000", "10001", "WhichPort 3: Dur2", kDurText},
-    {"Dur3Set", 1, "10000", "10001", "WhichPort 1: Dur3", kDurText},
-    {"Dur4Set", 3, "10000", "99999", "WhichPort 3: Dur4", kDurText},
-    {"Tone1Set", 1, "3500", "3501", "WhichPort 1: Tone1", kToneText},
-    {"Tone2Set", 2, "3500", "3501", "WhichPort 2: Tone2", kToneText},
-    {"Tone3Set", 2, "3500", "3501", "WhichPort 2: Tone3", kToneText},
-    {"Tone4Set", 3, "3500", "3501", "WhichPort 3: Tone4", kToneText},
-    {"Tone5Set", 1, "3500", "3501", "WhichPort 1: Tone5", kToneText},
-    {"Tone6Set", 2, "3500", "3501", "WhichPort 2: Tone6", kToneText},
-    {"Tone7Set", 3, "3500", "3501", "WhichPort 3: Tone7", kToneText},
-    {"Tone8Set", 1, "3500", "3501", "WhichPort 1: Tone8", kToneText},
-};
+// Every field, shown on port 1, 2 or 3 in turn: delays and durations to 10000, tones to 3500.
+std::vector<Bounds> AllBounds()
+{
+    std::vector<Bounds> bounds;
+    const struct { const char* field; int count; const char* highest; const char* text; } kinds[] = {
+        {"Delay", 4, "10000", "Delay invalid, must be between 0 and 10000"},
+        {"Dur", 4, "10000", "Duration invalid, must be between 0 and 10000"},
+        {"Tone", 8, "3500", "Tone invalid, must be between 0 and 3500"},
+    };
+    for (const auto& k : kinds)
+        for (int n = 1; n <= k.count; ++n)
+            bounds.push_back({k.field + std::to_string(n) + "Set", static_cast<int>(bounds.size() % 3) + 1,
+                              k.highest, std::to_string(std::stoi(k.highest) + 1), k.text});
+    bounds[7].tooHigh = "99999"; // Dur4: a value of another length
+    return bounds;
+}
 
 TEST_F(CourtesyEditorTest, EveryFieldKeepsToItsBoundsWithItsPortInTheTitle)
 {
@@ -67,16 +61,18 @@ TEST_F(CourtesyEditorTest, EveryFieldKeepsToItsBoundsWithItsPortInTheTitle)
     std::set<std::string> declared, golden;
     for (const Field* field : editor->DeclaredFields())
         declared.insert(field->name());
-    for (const Bounds& b : kBounds)
+    const std::vector<Bounds> bounds = AllBounds();
+    for (const Bounds& b : bounds)
         golden.insert(b.name);
     EXPECT_EQ(declared, golden);
-    for (const Bounds& b : kBounds) {
+    for (const Bounds& b : bounds) {
         SCOPED_TRACE(b.name);
         Show(b.port, 4);
-        ui->Type(b.name, b.port, b.highest);
+        ui->Type(b.name, b.port, QString::fromStdString(b.highest));
         EXPECT_TRUE(ui->Leave(b.name, b.port));
-        ui->Type(b.name, b.port, b.tooHigh);
-        prompts.Answer(Answer::Ok, b.title);
+        ui->Type(b.name, b.port, QString::fromStdString(b.tooHigh));
+        // The title names the port and the field: "WhichPort 2: Delay2".
+        prompts.Answer(Answer::Ok, "WhichPort " + std::to_string(b.port) + ": " + b.name.substr(0, b.name.size() - 3));
         EXPECT_FALSE(ui->Leave(b.name, b.port));
         EXPECT_EQ(prompts.prompts().back().text, b.text);
     }

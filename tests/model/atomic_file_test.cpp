@@ -26,6 +26,17 @@ namespace {
 
 struct AtomicFileTest : ::testing::Test {
     test::TempFolder dir;
+    test::ScriptedPrompts prompts;
+
+    FileLoadResult::Outcome Load(const std::string& dat, ConfigModel& m, KeyAccess& keys)
+    {
+        struct NoViewer : FileViewer {
+            bool Open(const std::string&) override { return true; }
+        } viewer;
+        m.DatFilePath = dat;
+        FileLoadServices s{m, keys, prompts, viewer, dir.path().string(), [] { return std::string("x"); }};
+        return FileLoad(s).outcome;
+    }
 
     int temporaries(const std::string& name)
     {
@@ -103,22 +114,16 @@ TEST_F(AtomicFileTest, AKilledSaveLeavesTheOldOrTheNewFile)
 // A large file with LF line ends keeps them, so its size stays what the reader accepts.
 TEST_F(AtomicFileTest, ALargeLFFileSavesAndReopens)
 {
-    struct NoViewer : FileViewer {
-        bool Open(const std::string&) override { return true; }
-    } viewer;
     std::string text = "[Version]\nFirmwareVersion=60\nHasRTC=1\n\n[Junk]\n";
     while (text.size() < 3u * 1024 * 1024)
         text += "Note" + std::to_string(text.size()) + "=kept as it is\n\n";
     const std::string dat = dir.file("large.dat");
     WriteFile(dat, text);
 
-    test::ScriptedPrompts prompts;
     prompts.AcceptNotices().Always(Answer::No, "DAT File Errors");
     KeyAccess keys(prompts);
     ConfigModel m;
-    m.DatFilePath = dat;
-    FileLoadServices s{m, keys, prompts, viewer, dir.path().string(), [] { return std::string("x"); }};
-    ASSERT_EQ(FileLoad(s).outcome, FileLoadResult::Loaded);
+    ASSERT_EQ(Load(dat, m, keys), FileLoadResult::Loaded);
     ASSERT_EQ(FileWrite(m, keys, prompts), kDone);
     const std::string saved = ReadFile(dat);
     EXPECT_EQ(saved.find('\r'), std::string::npos);
@@ -126,10 +131,8 @@ TEST_F(AtomicFileTest, ALargeLFFileSavesAndReopens)
     EXPECT_LT(saved.size(), text.size() + 100 * 1024);
 
     ConfigModel again;
-    again.DatFilePath = dat;
     KeyAccess fresh(prompts);
-    FileLoadServices s2{again, fresh, prompts, viewer, dir.path().string(), [] { return std::string("x"); }};
-    EXPECT_EQ(FileLoad(s2).outcome, FileLoadResult::Loaded);
+    EXPECT_EQ(Load(dat, again, fresh), FileLoadResult::Loaded);
     EXPECT_EQ(fresh.ReadSetting("Junk", "Note100", dat), "");
     EXPECT_EQ(fresh.ReadSetting("Version", "HasRTC", dat), "1");
 }
@@ -138,21 +141,15 @@ TEST_F(AtomicFileTest, ALargeLFFileSavesAndReopens)
 // load can end in a save that fails.
 TEST_F(AtomicFileTest, AFileThatCouldNotBeSavedAgainIsNotLoaded)
 {
-    struct NoViewer : FileViewer {
-        bool Open(const std::string&) override { return true; }
-    } viewer;
     std::string text = "[Version]\nFirmwareVersion=60\nHasRTC=1\n;";
     text.append(static_cast<std::size_t>(kMaxSettingsFileSize) - text.size() - 10, 'x');
     text += "\n";
     const std::string dat = dir.file("full.dat");
     WriteFile(dat, text);
-    test::ScriptedPrompts prompts;
     prompts.AcceptNotices();
     KeyAccess keys(prompts);
     ConfigModel m;
-    m.DatFilePath = dat;
-    FileLoadServices s{m, keys, prompts, viewer, dir.path().string(), [] { return std::string("x"); }};
-    EXPECT_EQ(FileLoad(s).outcome, FileLoadResult::Unreadable);
+    EXPECT_EQ(Load(dat, m, keys), FileLoadResult::Unreadable);
     EXPECT_NE(prompts.prompts().back().text.find("too large to be saved again"), std::string::npos);
     EXPECT_EQ(ReadFile(dat), text);
 }
