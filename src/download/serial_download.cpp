@@ -1,5 +1,6 @@
 #include "download/serial_download.h"
 
+#include "base/program_title.h"
 #include "download/decode_notes.h"
 #include "download/memory_layout.h"
 #include "link/serial_link.h"
@@ -205,7 +206,7 @@ public:
         const std::int64_t now = d_.clock_.NowMs();
         if (d_.model_.transfer.CancelDownload != kFalse) {
             d_.clock_.SleepMs(100);
-            d_.prompts_.Message(style::OkOnly, download_text::kProgramTitle, download_text::kCancelled);
+            d_.prompts_.Message(style::OkOnly, kProgramTitle, download_text::kCancelled);
             d_.model_.transfer.CancelDownload = kFalse;
             d_.failure_ = "The download was cancelled.";
             return true;

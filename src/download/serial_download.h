@@ -26,7 +26,6 @@ inline constexpr const char* kMainCaption = "Downloading From VM880";
 inline constexpr const char* kRTCCaption = "Downloading From RTC";
 inline constexpr const char* kAPCaption = "Downloading From Autopatch";
 inline constexpr const char* kCancelled = "Download Canceled. Click OK to return to Zel";
-inline constexpr const char* kProgramTitle = "Kelvo Zel"; // the program's own title (app/version.h)
 inline constexpr const char* kLineTimeoutTitle = "Serial Timeout";
 inline constexpr const char* kTotalTimeoutTitle = "Serial 2 Timeout";
 inline constexpr const char* kBadDataTitle = "Download Data Error";

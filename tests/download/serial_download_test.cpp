@@ -2,6 +2,7 @@
 // memory files as written, the bytes the program sends, and every way the controller or the
 // cable can split, merge, pause, garble, cut short or refuse what it sends.
 
+#include "base/program_title.h"
 #include "download/serial_download.h"
 
 #include "link/serial_link.h"
@@ -172,7 +173,7 @@ TEST(MainDownloadExchange, CancelEndsWithTheCancelBoxAndClosesThePort)
             rig.model.transfer.CancelDownload = kTrue;
     };
     EXPECT_EQ(rig.download.VM880Download(rig.mem), kFailed);
-    EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{download_text::kProgramTitle});
+    EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kProgramTitle});
     EXPECT_EQ(rig.prompts.prompts().back().text, download_text::kCancelled);
     EXPECT_EQ(rig.model.transfer.CancelDownload, kFalse);
     EXPECT_FALSE(rig.port.IsOpen());
