@@ -1,5 +1,8 @@
 #include "tables/dtmf_digits.h"
 
+#include "base/text.h"
+#include "tables/code_lookup.h"
+
 namespace vm880 {
 
 int DTMFDigitToCode(std::string_view digit)
@@ -29,6 +32,17 @@ int CheckDTMFDigits(std::string_view value, int minLen, int maxLen)
         if (DTMFDigitToCode(std::string_view(&c, 1)) == -1)
             return kInvalid;
     return kValid;
+}
+
+Text TerminatorDigit(std::string_view terminator)
+{
+    return UpperCase(TrimBlanks(terminator));
+}
+
+bool HoldsTerminator(std::string_view text, std::string_view terminator)
+{
+    const Text digit = TerminatorDigit(terminator);
+    return !digit.empty() && text.find(digit) != std::string_view::npos;
 }
 
 } // namespace vm880

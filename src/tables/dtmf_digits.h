@@ -24,4 +24,11 @@ std::string DTMFCodeToDigit(std::string_view code);
 // ("0"-"9", "*", "#", "A"-"D", capitals only).
 int CheckDTMFDigits(std::string_view value, int minLen, int maxLen);
 
+// The terminator digit as the checks compare and name it: trimmed and upper-cased.
+Text TerminatorDigit(std::string_view terminator);
+
+// Whether `text` holds the terminator digit. An empty (or blank) terminator is no character
+// at all, so it is found in no text and an unset terminator never warns or refuses.
+bool HoldsTerminator(std::string_view text, std::string_view terminator);
+
 } // namespace vm880

@@ -212,3 +212,19 @@ TEST(DTMFDigits, CheckDTMFDigits)
     EXPECT_EQ(CheckDTMFDigits("", 0, 5), kInvalid);
     EXPECT_EQ(CheckDTMFDigits(std::string("1\0", 2), 1, 5), kInvalid);
 }
+
+// The terminator checks of several windows share one rule: an unset terminator is in no text.
+TEST(DTMFDigits, HoldsTerminator)
+{
+    struct Case {
+        const char* text;
+        const char* terminator;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"12D4", "D", true}, {"12D4", " d ", true}, {"1234", "D", false},
+        {"1234", "", false}, {"1234", "  ", false}, {"", "", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HoldsTerminator(c.text, c.terminator), c.holds) << c.text << " / '" << c.terminator << "'";
+}

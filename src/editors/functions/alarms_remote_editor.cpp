@@ -3,7 +3,7 @@
 #include "editors/editor_layout.h"
 #include "editors/qt_lists.h"
 #include "model/factory_defaults.h"
-#include "tables/code_lookup.h"
+#include "tables/dtmf_digits.h"
 #include "tables/remote_base_tables.h"
 
 #include <QAbstractButton>
@@ -164,17 +164,16 @@ void AlarmsRemoteEditor::declareRemoteBase()
          .message = "Remote Base Setup: Remote Base Prefix is invalid.  Must be 1-5 valid DTMF characters",
          .title = FixedTitle("Remote Base Prefix"),
          .check = [this](FieldCheck& c) -> std::optional<Refusal> {
-             // An empty terminator is no character at all: nothing can contain it.
-             const Text terminator = UpperCase(TrimBlanks(model().Terminator));
-             if (!terminator.empty() && c.Value().find(terminator) != Text::npos)
+             const Text terminator = TerminatorDigit(model().Terminator);
+             if (HoldsTerminator(c.Value(), terminator))
                  c.Warn({"*** WARNING  WARNING  WARNING ***\r\nThe Remote Base Prefix string contains the "
                          "character that is presently defined as your DTMF Terminator ('"
                          + terminator
                          + "')\r\n\r\nChange the Terminator before trying to upload the new Remote Base "
                            "Prefix or else change the Remote Base Terminator\r\nFailure to do so will result "
                            "in loss of your new Remote Base Prefix"});
-             const Text next = UpperCase(TrimBlanks(model().NewTerminator));
-             if (!next.empty() && c.Value().find(next) != Text::npos)
+             const Text next = TerminatorDigit(model().NewTerminator);
+             if (HoldsTerminator(c.Value(), next))
                  return Refusal{"The Remote Base Prefix string may not contain the character that is going to be "
                                 "uploaded to the controller as your new Terminator Digit ('"
                                 + next + "')"};

@@ -141,7 +141,7 @@ bool UnlockCodes::refusedWhileBusy()
 bool UnlockCodes::holdsTerminator(int box)
 {
     const Text terminator = Temp_Code(kTerminatorBox);
-    if (terminator.empty() || Temp_Code(box).find(terminator) == Text::npos)
+    if (!HoldsTerminator(Temp_Code(box), terminator))
         return false;
     if (IsPortBox(box))
         s_.prompts.Message(style::Exclamation, "Unlock Code and Terminator Conflict",

@@ -1,8 +1,6 @@
 #include "editors/ports/dtmf_editor.h"
 
-#include "base/text.h"
 #include "editors/editor_layout.h"
-#include "tables/code_lookup.h"
 #include "tables/dtmf_digits.h"
 #include "tables/sequence_text.h"
 
@@ -27,18 +25,6 @@ struct MemoryPage {
 };
 
 constexpr MemoryPage kPages[] = {{1, 20, "1 - 20"}, {21, 40, "21 -40"}, {41, 50, "41-50"}};
-
-// A terminator digit as the checks compare it; an empty (or blank) terminator is found in
-// no memory, so an unset terminator never refuses or warns.
-Text TerminatorDigit(std::string_view terminator)
-{
-    return UpperCase(TrimBlanks(terminator));
-}
-
-bool Holds(const Text& memory, const Text& digit)
-{
-    return !digit.empty() && memory.find(digit) != Text::npos;
-}
 
 EditorDecl DTMFDecl()
 {
@@ -135,9 +121,9 @@ std::optional<Refusal> DTMFEditor::checkMemory(FieldCheck& c)
         return Refusal{"Invalid DTMF String or DTMF String contains more characters than " +
                        std::to_string(kMaxDTMFDigits)};
     const ConfigModel& m = model();
-    if (Holds(c.Value(), TerminatorDigit(m.Terminator)))
+    if (HoldsTerminator(c.Value(), m.Terminator))
         c.Warn({TerminatorInMemoryText(m.Terminator), "DTMF Strings"});
-    if (const Text next = TerminatorDigit(m.NewTerminator); Holds(c.Value(), next))
+    if (const Text next = TerminatorDigit(m.NewTerminator); HoldsTerminator(c.Value(), next))
         return Refusal{"A DTMF memory may not contain the character that is going to be uploaded "
                        "to the VM880 as the new DTMF Terminator ('" + next + "')"};
     return std::nullopt;
