@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -70,16 +69,17 @@ EditorBase::EditorBase(EditorServices services, EditorDecl decl, QWidget* parent
     SkipChecksWhenFocused(cancel_);
     connect(apply_, &QPushButton::clicked, this, [this] { DoApply(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { CancelChanges(); });
-    // The busy state outlives the editors of one loaded file.
-    QPointer<EditorBase> self(this);
-    services_.busy.Subscribe([self](bool busy) {
-        if (self)
-            for (QWidget* control : self->controllerControls_)
-                control->setEnabled(!busy);
+    // The busy state outlives the editors of one loaded file: the destructor unsubscribes.
+    busyListener_ = services_.busy.Subscribe([this](bool busy) {
+        for (QWidget* control : controllerControls_)
+            control->setEnabled(!busy);
     });
 }
 
-EditorBase::~EditorBase() = default;
+EditorBase::~EditorBase()
+{
+    services_.busy.Unsubscribe(busyListener_);
+}
 
 int EditorBase::Pending() const
 {

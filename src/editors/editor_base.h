@@ -179,6 +179,7 @@ private:
     std::vector<std::unique_ptr<PickList>> pickLists_;
     std::vector<std::pair<QLabel*, CounterDecl>> counters_;
     std::vector<QWidget*> controllerControls_;
+    int busyListener_ = 0;
     std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
