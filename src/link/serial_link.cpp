@@ -151,6 +151,12 @@ void SerialLink::OpenSerialPort()
         }
         clock_.SleepMs(model_.SerialDelay);
         settle();
+        // A cable or adapter that drops out right after opening leaves a closed port: the
+        // opening failed, and every caller has to hear it like any other failed opening.
+        if (!port_.IsOpen()) {
+            failed(port_.LastError());
+            return;
+        }
         model_.transfer.PortOpenFailed = kFalse;
     } catch (const std::exception& e) {
         failed(e.what());

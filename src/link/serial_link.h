@@ -69,7 +69,8 @@ public:
 
     // Opens port `ComPort` at 9600,N,8,1 unless it is open already, then writes a lone
     // carriage return, sleeps `SerialDelay` and drops what arrives within the settle time.
-    // Clears `PortOpenFailed`; on failure shows the "Serial Port Error" box and raises it.
+    // Clears `PortOpenFailed`; on failure (a port that closed during the settle included)
+    // shows the "Serial Port Error" box and raises it.
     void OpenSerialPort();
 
     // Writes `command` (which ends with its carriage return) after discarding any input

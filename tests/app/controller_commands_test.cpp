@@ -3,10 +3,16 @@
 
 #include "app/controller_commands.h"
 #include "app/version.h"
+#include "editors/functions/unlock_codes.h"
 #include "link/command_clock.h"
 #include "link/controller_links.h"
 #include "link/dtmf_link.h"
+#include "link/dvr_record.h"
 #include "link/serial_link.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_serial_port.h"
+#include "scripted_file_dialogs.h"
+#include "wav_image.h"
 #include "../link/upload_rig.h"
 #include "main_window_fixture.h"
 #include "pty_serial_port.h"
@@ -15,6 +21,9 @@
 #include "skipping_clock.h"
 
 #include <QToolBar>
+
+#include <cstdlib>
+#include <functional>
 
 
 namespace vm880::test {
@@ -182,6 +191,108 @@ TEST(ToolbarSetClock, SuccessOnlyWhenBothCommandsWereAcknowledged)
             refuseTime ? std::vector<std::string>{kCommunicationsErrorTitle, kClockNotSetTitle}
                        : std::vector<std::string>{kClockSetTitle};
         EXPECT_EQ(rig.prompts.titles(), expected);
+    }
+}
+
+
+// ---- A cable that drops out just after the port opened
+
+// The real serial port on the simulated controller, which hangs up on the opening carriage
+// return: the port opens, then closes while the link waits for the controller to settle.
+struct DroppingCableRig {
+    DroppingCableRig()
+    {
+        ::setenv("VM880_PORT3", sim.SlavePath().c_str(), 1);
+        sim.SetPolicy([](const SimLine& line) {
+            return line.number == 0 ? SimReply::HangUp() : SimReply::Ack();
+        });
+        model.ComPort = 3;
+        model.SerialDelay = 0;
+        model.DatFilePath = folder.file("club.dat");
+        for (int p = 1; p <= 3; ++p)
+            model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
+        model.Lock = "#";
+        model.Terminator = "D";
+        // A settle long enough for the hang-up to be seen within it.
+        serial.SetTiming({100, 3, 10, 500});
+        prompts.AcceptNotices();
+        WriteFile(wav, WavImage(400));
+    }
+    ~DroppingCableRig() { ::unsetenv("VM880_PORT3"); }
+    AppContext Context()
+    {
+        AppContext context{model, prompts, keys, folder.path().string(), &port};
+        context.clock = &clock;
+        context.serialLink = &serial;
+        context.toneLink = &tone;
+        context.busy = &busy;
+        return context;
+    }
+
+    SimController sim;
+    TempFolder folder;
+    std::string wav = folder.file("id.wav");
+    ConfigModel model;
+    ScriptedPrompts prompts;
+    KeyAccess keys{prompts};
+    QtSerialPort port;
+    QtClock clock;
+    FakeClock toneClock;
+    RecordingTimeline timeline{toneClock};
+    RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    SerialLink serial{model, port, clock, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    BusyState busy;
+    ScriptedFileDialogs dialogs;
+};
+
+TEST(CableDropsAfterOpening, EveryControllerActionSaysSoAndRecordsNothing)
+{
+    struct Case {
+        const char* name;
+        std::function<void(DroppingCableRig&)> run;
+    };
+    const Case cases[] = {
+        {"reset", [](DroppingCableRig& rig) { ResetController_Click(rig.Context()); }},
+        {"set clock", [](DroppingCableRig& rig) { mnuSetClock_Click(rig.Context()); }},
+        {"DVR recording",
+         [](DroppingCableRig& rig) {
+             ContextController controller(rig.Context());
+             EXPECT_FALSE(RecordDvrTrack(controller.Action(), rig.player, rig.clock, 4, rig.wav).Done());
+         }},
+        {"unlock send",
+         [](DroppingCableRig& rig) {
+             ContextController controller(rig.Context());
+             UnlockCodes codes({rig.model, rig.prompts, controller, rig.busy, rig.player, rig.clock,
+                                rig.dialogs, rig.keys});
+             codes.Load();
+             codes.Change(1, "1111");
+             codes.Change(kLockBox, "9");
+             rig.prompts.Answer(Answer::Yes, "UPDATE CONTROLLER");
+             codes.Send();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DroppingCableRig rig;
+        c.run(rig);
+        EXPECT_TRUE(rig.sim.HungUp());
+        std::vector<std::string> errors;
+        for (const RecordedPrompt& p : rig.prompts.prompts())
+            if (p.title == kSerialPortErrorTitle)
+                errors.push_back(p.text);
+        ASSERT_EQ(errors.size(), 1u) << "the operator is told, once";
+        EXPECT_EQ(errors[0].rfind("COM3 could not be opened", 0), 0u) << errors[0];
+        EXPECT_TRUE(rig.sim.Commands().empty());
+        EXPECT_TRUE(rig.sound.played.empty());
+        EXPECT_FALSE(rig.port.IsOpen());
+        EXPECT_FALSE(rig.busy.Busy());
+        // Nothing recorded as current: the codes wait, flagged, for a later Send.
+        EXPECT_EQ(rig.model.CurrentPortUnlock(1), "17306");
+        EXPECT_EQ(rig.model.Lock, "#");
+        EXPECT_EQ(rig.keys.ReadSetting("Unlock", "CurrentPortUnlock(1)", rig.model.DatFilePath), "");
+        EXPECT_EQ(rig.model.transfer.PortOpenFailed, kFalse);
     }
 }
 
