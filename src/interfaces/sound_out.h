@@ -74,6 +74,11 @@ public:
     // call fails instead of mixing or cutting the first.
     virtual PlayResult Play(const PcmSound& sound) = 0;
 
+    // Whether a sound in `format` could be played now, without playing anything: Played
+    // when it could, else NoDevice or Failed with the reason. For actions that must know
+    // before they commit the controller to something the sound has to complete.
+    virtual PlayResult CanPlay(const PcmFormat& format) = 0;
+
     // Ends the sound being played, if any; its Play returns Stopped.
     virtual void Stop() = 0;
 };

@@ -97,7 +97,7 @@ ControllerActionResult RunControllerAction(const ControllerActionContext& contex
     bool error = !Guarded(context.prompts, options, "Open", [&] {
         link = &context.links.Current();
         result.kind = link->Kind();
-        opened = link->Open();
+        opened = link->Open(options.keyedSettleMs);
         return true;
     });
     if (opened && !error) {

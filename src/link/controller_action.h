@@ -15,7 +15,9 @@
 
 #include "link/controller_link.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,8 @@ struct ControllerActionOptions {
     // Radio: play the lock on the way out while a port is unlocked. Off for the reset,
     // after which the controller restarts and hears nothing.
     bool lockAtEnd = true;
+    // Radio: the wait after keying, when the action has its own instead of `TxTemp`.
+    std::optional<std::int64_t> keyedSettleMs = std::nullopt;
 };
 
 enum class ActionEnd {

@@ -4,6 +4,8 @@
 // transmitter keyed, each command played and ended by the terminator, nothing comes back).
 // Users open, unlock, send, lock and release, and never branch on the link themselves.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,10 @@ public:
     virtual LinkKind Kind() const = 0;
 
     // Serial: opens port `ComPort` (the opening carriage return included). Radio: keys the
-    // transmitter and waits `TxTemp`. False when that failed: the operator was told,
-    // `PortOpenFailed` is raised, and nothing may be sent.
-    virtual bool Open() = 0;
+    // transmitter and waits `TxTemp`, or `keyedSettleMs` when given (an action with a wait
+    // of its own). False when that failed: the operator was told, `PortOpenFailed` is
+    // raised, and nothing may be sent.
+    virtual bool Open(std::optional<std::int64_t> keyedSettleMs = std::nullopt) = 0;
 
     // Serial: nothing to do. Radio: plays the unlock code of controller port `port` (1..3) and
     // the terminator. False when a tone could not be played.

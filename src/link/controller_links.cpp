@@ -11,7 +11,7 @@ namespace vm880 {
 
 // ---- Serial cable
 
-bool SerialControllerLink::Open()
+bool SerialControllerLink::Open(std::optional<std::int64_t>)
 {
     // An open port only needs no second opening; OpenSerialPort tells the operator itself
     // when the port cannot be opened.
@@ -54,10 +54,10 @@ ToneControllerLink::ToneControllerLink(ToneLink& link, ConfigModel& model)
 
 ToneControllerLink::~ToneControllerLink() = default;
 
-bool ToneControllerLink::Open()
+bool ToneControllerLink::Open(std::optional<std::int64_t> keyedSettleMs)
 {
     key_.reset();
-    key_ = std::make_unique<KeyedTransmitter>(link_, model_.TxTemp);
+    key_ = std::make_unique<KeyedTransmitter>(link_, keyedSettleMs.value_or(model_.TxTemp));
     return key_->keyed();
 }
 

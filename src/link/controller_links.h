@@ -23,7 +23,7 @@ public:
     SerialControllerLink(SerialLink& link, ConfigModel& model) : link_(link), model_(model) {}
 
     LinkKind Kind() const override { return LinkKind::Serial; }
-    bool Open() override;
+    bool Open(std::optional<std::int64_t> keyedSettleMs = std::nullopt) override;
     bool Unlock(int) override { return true; }
     bool Send(const LinkCommand& command) override;
     bool Lock() override { return true; }
@@ -34,7 +34,7 @@ private:
     ConfigModel& model_;
 };
 
-// The radio link: Open keys the transmitter and waits `TxTemp`; each command is played and
+// The radio link: Open keys the transmitter and waits `TxTemp` (or the action's own wait); each command is played and
 // ended by the terminator; Release lets the transmitter go and closes the keying port.
 class ToneControllerLink : public ControllerLink {
 public:
@@ -42,7 +42,7 @@ public:
     ~ToneControllerLink() override;
 
     LinkKind Kind() const override { return LinkKind::Tone; }
-    bool Open() override;
+    bool Open(std::optional<std::int64_t> keyedSettleMs = std::nullopt) override;
     bool Unlock(int port) override;
     bool Send(const LinkCommand& command) override;
     bool Lock() override;

@@ -104,7 +104,7 @@ bool RecordOverRadio(ControllerAction& a, TonePlayer& player, Clock& clock, cons
 
 } // namespace
 
-std::string DvrWavRefusal(const std::string& wavFile)
+std::string DvrWavRefusal(const std::string& wavFile, TonePlayer& player)
 {
     if (wavFile.empty())
         return "No WAV file is chosen. Choose one with 'Load Wav' first.";
@@ -114,6 +114,10 @@ std::string DvrWavRefusal(const std::string& wavFile)
         return WavFileFailureText(wavFile, error);
     if (sound.data.empty())
         return WavFileFailureText(wavFile, "it holds no sound");
+    // Once "G" went out the controller records whatever comes, so the sound output must be
+    // known to play this file before the first command.
+    if (const PlayResult output = player.CanPlay(sound.format); !output.played())
+        return SoundFailureText(output);
     return {};
 }
 
@@ -121,14 +125,16 @@ DvrRecordResult RecordDvrTrack(const ControllerActionContext& context, TonePlaye
                                int track, const std::string& wavFile)
 {
     DvrRecordResult result;
-    if (const std::string refusal = DvrWavRefusal(wavFile); !refusal.empty()) {
+    if (const std::string refusal = DvrWavRefusal(wavFile, player); !refusal.empty()) {
         context.prompts.Message(style::OkOnly + style::Exclamation, kDvrRecordTitle,
                                 refusal + "\r\n\r\nNothing was sent to the VM880.");
         result.failed = DvrStep::Refused;
         return result;
     }
     const std::string digits = std::to_string(track);
-    result.action = RunControllerAction(context, {"DVR recording", "MessageMacros", "SendTo880_Click"},
+    ControllerActionOptions options{"DVR recording", "MessageMacros", "SendTo880_Click"};
+    options.keyedSettleMs = kDvrKeyedSettleMs;
+    result.action = RunControllerAction(context, options,
                                         [&](ControllerAction& a) {
                                             return a.Kind() == LinkKind::Serial
                                                        ? RecordOverSerial(a, player, digits, wavFile, result.failed)

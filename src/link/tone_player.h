@@ -36,6 +36,9 @@ public:
     // Ends any sound that is playing.
     void StopSound();
 
+    // Whether a sound in `format` could be played now; tells no one.
+    PlayResult CanPlay(const PcmFormat& format) { return sound_.CanPlay(format); }
+
 private:
     bool Report(const PlayResult& result);
 

@@ -29,6 +29,31 @@ QAudioFormat::SampleFormat QtSampleFormat(SampleType type)
     return QAudioFormat::Unknown;
 }
 
+QAudioFormat QtFormat(const PcmFormat& pcm)
+{
+    QAudioFormat format;
+    format.setSampleRate(pcm.sampleRate);
+    format.setChannelCount(pcm.channels);
+    format.setSampleFormat(QtSampleFormat(pcm.sampleType));
+    return format;
+}
+
+// The output device that would play `pcm` now, or why there is none.
+PlayResult ChooseDevice(const PcmFormat& pcm, QAudioDevice& device)
+{
+    if (QMediaDevices::audioOutputs().isEmpty())
+        return {PlayStatus::NoDevice, "no sound device was found"};
+    device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return {PlayStatus::NoDevice, "no sound device was found"};
+    if (!device.isFormatSupported(QtFormat(pcm)))
+        return {PlayStatus::Failed, "the sound device \"" + device.description().toStdString() +
+                                        "\" cannot play " + std::to_string(pcm.sampleRate) +
+                                        " Hz sound with " + std::to_string(pcm.channels) +
+                                        " channel(s)"};
+    return {};
+}
+
 QByteArray WithTailSilence(const PcmSound& sound, int silenceMs)
 {
     const qsizetype frame = sound.format.BytesPerFrame();
@@ -67,6 +92,14 @@ void QtSoundOut::Stop()
         session->loop->quit();
 }
 
+PlayResult QtSoundOut::CanPlay(const PcmFormat& format)
+{
+    if (current_)
+        return {PlayStatus::Failed, "another sound is still playing"};
+    QAudioDevice device;
+    return ChooseDevice(format, device);
+}
+
 PlayResult QtSoundOut::Play(const PcmSound& sound)
 {
     if (sound.FrameCount() == 0)
@@ -74,21 +107,10 @@ PlayResult QtSoundOut::Play(const PcmSound& sound)
     if (current_)
         return {PlayStatus::Failed, "another sound is still playing"};
 
-    if (QMediaDevices::audioOutputs().isEmpty())
-        return {PlayStatus::NoDevice, "no sound device was found"};
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return {PlayStatus::NoDevice, "no sound device was found"};
-
-    QAudioFormat format;
-    format.setSampleRate(sound.format.sampleRate);
-    format.setChannelCount(sound.format.channels);
-    format.setSampleFormat(QtSampleFormat(sound.format.sampleType));
-    if (!device.isFormatSupported(format))
-        return {PlayStatus::Failed, "the sound device \"" + device.description().toStdString() +
-                                        "\" cannot play " +
-                                        std::to_string(sound.format.sampleRate) + " Hz sound with " +
-                                        std::to_string(sound.format.channels) + " channel(s)"};
+    QAudioDevice device;
+    if (PlayResult chosen = ChooseDevice(sound.format, device); !chosen.played())
+        return chosen;
+    const QAudioFormat format = QtFormat(sound.format);
 
     QByteArray bytes = WithTailSilence(sound, kTailSilenceMs);
     const qint64 totalUs =

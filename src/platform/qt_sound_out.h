@@ -21,6 +21,7 @@ public:
     QtSoundOut& operator=(const QtSoundOut&) = delete;
 
     PlayResult Play(const PcmSound& sound) override;
+    PlayResult CanPlay(const PcmFormat& format) override;
     void Stop() override;
 
 private:

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -111,12 +112,39 @@ TEST_F(DvrOverSerial, SelectsRecordsPlaysAndStopsThenSaysComplete)
 
 TEST_F(DvrOverSerial, AnUnplayedFileStillStopsTheRecording)
 {
-    sound.failWith = PlayStatus::NoDevice;
-    sound.failReason = "no sound device was found";
+    // The output could play when asked, then broke down while playing.
+    sound.failWith = PlayStatus::Failed;
+    sound.failReason = "the sound device stopped playing";
     EXPECT_EQ(Run(19).failed, DvrStep::Playback);
     EXPECT_EQ(Received("\r1*700219\r1*700119\rGS"), "\r1*700219\r1*700119\rGS");
     EXPECT_EQ(Count(prompts, kDvrRecordComplete), 0u);
     EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(DvrOverSerial, ASoundOutputThatCannotPlayTheFileSendsNothing)
+{
+    const PlayResult outputs[] = {{PlayStatus::NoDevice, "no sound device was found"},
+                                  {PlayStatus::Failed, "the sound device cannot play 8000 Hz sound"}};
+    for (const PlayResult& output : outputs) {
+        SCOPED_TRACE(output.reason);
+        sound.cannotPlay = output;
+        const std::size_t before = prompts.prompts().size();
+        EXPECT_EQ(Run(3).failed, DvrStep::Refused);
+        ASSERT_EQ(prompts.prompts().size(), before + 1);
+        EXPECT_EQ(prompts.prompts().back().title, kDvrRecordTitle);
+        EXPECT_EQ(prompts.prompts().back().text,
+                  SoundFailureText(output) + "\r\n\r\nNothing was sent to the VM880.");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(sim.Received(), "") << "not even the opening carriage return";
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_FALSE(port.IsOpen());
+
+    // Over the radio link the transmitter is not even keyed.
+    FakeRig radio{LinkKind::Tone};
+    radio.sound.failWith = PlayStatus::NoDevice;
+    EXPECT_EQ(radio.Run(3, wav).failed, DvrStep::Refused);
+    EXPECT_TRUE(radio.link.calls.empty());
 }
 
 // ---- Files refused before anything is sent
@@ -148,7 +176,8 @@ TEST(DvrWavFile, UnplayableFilesAreRefusedBeforeAnyCommand)
         EXPECT_EQ(rig.prompts.titles(), std::vector<std::string>{kDvrRecordTitle});
     }
     WriteFile(folder.file("ok.wav"), WavImage(80));
-    EXPECT_EQ(DvrWavRefusal(folder.file("ok.wav")), "");
+    FakeRig rig;
+    EXPECT_EQ(DvrWavRefusal(folder.file("ok.wav"), rig.player), "");
 }
 
 // ---- With a recording link and sound output: every failure path
@@ -224,6 +253,7 @@ TEST(DvrOverRadio, TrackDigitsArePlayedOneByOneBetweenUnlockAndLock)
     model.ComPort = 0;
     model.DTMFComPort = 4;
     model.WhichSend = 2;
+    model.TxTemp = 0; // the recording keeps its own wait after keying
     model.CurrentPortUnlock(1) = "17306";
     model.Lock = "12";
     model.Terminator = "D";
@@ -242,6 +272,14 @@ TEST(DvrOverRadio, TrackDigitsArePlayedOneByOneBetweenUnlockAndLock)
     EXPECT_TRUE(RecordDvrTrack({model, prompts, busy, links}, player, clock, 12, wav).Done());
     // The WAV file (no digit) between the record command and the lock.
     EXPECT_EQ(sound.digits(), "17306D*700212D*700112D?12D");
+    const auto& events = timeline.events();
+    const auto keyed = std::find_if(events.begin(), events.end(),
+                                    [](const TimelineEvent& e) { return e.what == "RTS on"; });
+    const auto firstTone = std::find_if(events.begin(), events.end(),
+                                        [](const TimelineEvent& e) { return e.what.starts_with("tone"); });
+    ASSERT_NE(keyed, events.end());
+    ASSERT_NE(firstTone, events.end());
+    EXPECT_EQ(firstTone->atMs - keyed->atMs, kDvrKeyedSettleMs) << "the transmitter is up first";
     EXPECT_FALSE(tone.IsKeyed());
     EXPECT_EQ(Count(prompts, kDvrRecordComplete), 1u);
 }

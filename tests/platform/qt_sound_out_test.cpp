@@ -288,6 +288,9 @@ TEST(QtSoundOut, WithoutASoundServerItSaysNoSoundDevice)
     const PlayResult result = out.Play(Tone(60));
     EXPECT_EQ(result.status, PlayStatus::NoDevice);
     EXPECT_EQ(result.reason, "no sound device was found");
+    const PlayResult asked = out.CanPlay(Tone(60).format);
+    EXPECT_EQ(asked.status, PlayStatus::NoDevice) << "known without playing";
+    EXPECT_EQ(asked.reason, result.reason);
 }
 
 TEST(QtSoundOut, EveryToneComesOutWholeAndIsDecoded)
@@ -361,7 +364,9 @@ TEST(QtSoundOut, StopEndsTheSoundAndASecondSoundWaitsItsTurn)
 
     QtSoundOut out;
     PlayResult nested;
+    PlayResult asked;
     QTimer::singleShot(200, [&] {
+        asked = out.CanPlay(Tone(60).format);
         nested = out.Play(Tone(60)); // played from a window event while the first one plays
         out.Stop();
     });
@@ -372,6 +377,9 @@ TEST(QtSoundOut, StopEndsTheSoundAndASecondSoundWaitsItsTurn)
     EXPECT_LT(elapsed.elapsed(), 2000) << "Stop did not end the sound";
     EXPECT_EQ(nested.status, PlayStatus::Failed);
     EXPECT_EQ(nested.reason, "another sound is still playing");
+    EXPECT_EQ(asked.status, PlayStatus::Failed);
+    EXPECT_EQ(asked.reason, nested.reason);
+    EXPECT_TRUE(out.CanPlay(Tone(60).format).played());
     EXPECT_TRUE(out.Play(Tone(60)).played()) << "the output is free again";
 }
 

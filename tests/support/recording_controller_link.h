@@ -4,6 +4,7 @@
 #include "link/controller_link.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,9 +16,10 @@ public:
     explicit RecordingControllerLink(LinkKind kind = LinkKind::Serial) : kind_(kind) {}
 
     LinkKind Kind() const override { return kind_; }
-    bool Open() override
+    bool Open(std::optional<std::int64_t> keyedSettleMs = std::nullopt) override
     {
         calls.push_back("open");
+        settleAsked = keyedSettleMs;
         open = openSucceeds;
         return open;
     }
@@ -52,6 +54,7 @@ public:
     std::set<int> failSend; // 1-based numbers of the sends that fail
     std::function<void(int n)> onSend; // runs on the n-th send (1-based), before it answers
     bool open = false;
+    std::optional<std::int64_t> settleAsked; // the keyed wait the last Open was given
     std::vector<LinkCommand> sent;
     std::vector<std::string> calls;
 

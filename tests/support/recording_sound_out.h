@@ -110,6 +110,15 @@ public:
         return {};
     }
     void Stop() override { ++stops; }
+    // A missing device is known before playing; any other failure only shows in Play.
+    PlayResult CanPlay(const PcmFormat&) override
+    {
+        if (cannotPlay)
+            return *cannotPlay;
+        if (failWith == PlayStatus::NoDevice)
+            return {*failWith, failReason};
+        return {};
+    }
 
     // The digits of the recorded tones, in order ('?' for a sound that is no digit).
     std::string digits() const
@@ -171,6 +180,7 @@ public:
     std::vector<Played> played;
     int stops = 0;
     std::optional<PlayStatus> failWith; // every Play fails this way when set
+    std::optional<PlayResult> cannotPlay; // what CanPlay answers when set
     std::string failReason;
     std::function<void(const PcmSound&)> onPlay; // runs first; may check state or throw
 

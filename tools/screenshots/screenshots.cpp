@@ -94,7 +94,7 @@ public:
 
 private:
     LinkKind Kind() const override { return LinkKind::Serial; }
-    bool Open() override { return false; }
+    bool Open(std::optional<std::int64_t> = std::nullopt) override { return false; }
     bool Unlock(int) override { return false; }
     bool Send(const LinkCommand&) override { return false; }
     bool Lock() override { return false; }
