@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <stdexcept>
 
 namespace vm880 {
 
@@ -155,7 +156,19 @@ bool TTPad::Form_KeyPress(QKeyEvent* event)
 void TTPad::playKey(const std::string& code, const QString& shown)
 {
     ToneLink* link = context_.toneLink;
-    const bool played = link && link->PlayDTMFDigit(code);
+    bool played = false;
+    try {
+        played = link && link->PlayDTMFDigit(code);
+    } catch (const std::exception& e) {
+        // Reported here rather than by the queue, so the keyed transmitter is still mentioned
+        // below; the keys waiting behind this one are dropped as after any failure.
+        ReportSystemError(context_.prompts, e, kModule, "cmdNum_Click", "", "");
+        pending_.clear();
+    } catch (...) {
+        ReportSystemError(context_.prompts, std::runtime_error("unknown failure"), kModule,
+                          "cmdNum_Click", "", "");
+        pending_.clear();
+    }
     // The display records the keys pressed, whether or not their tones could be played.
     txtNum_->setText(txtNum_->text() + shown);
     // Without a tone a keyed transmitter sends a bare carrier; the sound error alone does not

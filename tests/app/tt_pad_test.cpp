@@ -4,6 +4,7 @@
 #include "app/tt_pad.h"
 #include "link/dtmf_link.h"
 #include "model/config_model.h"
+#include "model/error_report.h"
 #include "model/key_access.h"
 #include "recording_decoder.h"
 #include "recording_serial_port.h"
@@ -17,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 namespace vm880 {
 namespace {
@@ -201,24 +204,46 @@ TEST_F(PadTest, KeysWithoutToneAreShownAndATransmitterThatCannotBeKeyedIsReporte
     EXPECT_EQ(prompts.pending(), 0u);
 }
 
-// Without a sound device a keyed transmitter sends a bare carrier: the operator hears of it
-// once per showing of the pad, and every key still lands in the display.
+// A tone that fails while the transmitter is keyed leaves a bare carrier on the air, however
+// the sound layer failed: the operator hears of it once per showing of the pad, and every
+// key still lands in the display.
 TEST_F(PadTest, AKeyedTransmitterWithoutToneIsToldOncePerShowing)
 {
-    sound.failWith = PlayStatus::NoDevice;
-    for (int showing = 0; showing < 2; ++showing) {
-        TTPad pad(Context());
-        Button(pad, "TxSet")->click();
-        ASSERT_TRUE(OnAir());
-        prompts.Answer(Answer::Ok, kSoundErrorTitle).Answer(Answer::Ok, "DTMF Dialer");
-        for (int index : {1, 12, 16})
-            pad.key(index)->click();
-        EXPECT_EQ(Display(pad), "1#D");
-        EXPECT_EQ(prompts.pending(), 0u);
-        EXPECT_NE(prompts.prompts().back().text.find("still keyed. Press Rx"), std::string::npos);
-        EXPECT_TRUE(OnAir());
-        Button(pad, "RxSet")->click();
-        EXPECT_FALSE(OnAir());
+    struct Way {
+        const char* name;
+        std::function<void()> fail;
+        const char* title; // of the box that says what failed
+        const char* keys;  // what the display shows
+    };
+    const Way ways[] = {
+        {"no sound device", [this] { sound.failWith = PlayStatus::NoDevice; }, kSoundErrorTitle, "1#D"},
+        {"sound device failed", [this] { sound.failWith = PlayStatus::Failed; }, kSoundErrorTitle, "1#D"},
+        // One key: each such failure has its own system-error box.
+        {"exception from the sound layer",
+         [this] { sound.onPlay = [](const PcmSound&) { throw std::runtime_error("audio server gone"); }; },
+         kSystemErrorTitle, "1"},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        way.fail();
+        for (int showing = 0; showing < 2; ++showing) {
+            TTPad pad(Context());
+            Button(pad, "TxSet")->click();
+            ASSERT_TRUE(OnAir());
+            prompts.Answer(Answer::Ok, way.title).Answer(Answer::Ok, "DTMF Dialer");
+            for (int index : {1, 12, 16}) {
+                if (std::string(way.keys).size() > 1 || index == 1)
+                    pad.key(index)->click();
+            }
+            EXPECT_EQ(Display(pad), way.keys);
+            EXPECT_EQ(prompts.pending(), 0u);
+            EXPECT_NE(prompts.prompts().back().text.find("still keyed. Press Rx"), std::string::npos);
+            EXPECT_TRUE(OnAir());
+            Button(pad, "RxSet")->click();
+            EXPECT_FALSE(OnAir());
+        }
+        sound.failWith.reset();
+        sound.onPlay = nullptr;
     }
 }
 
