@@ -1,5 +1,6 @@
 // Reader rules of the remote base, the identification and the access codes.
 
+#include "model/access_codes.h"
 #include "model/factory_defaults.h"
 #include "model/key_access.h"
 #include "model/reader_rules.h"
@@ -206,8 +207,8 @@ void portUnlock(ReaderContext& ctx, int p)
 }
 
 // A pending new code is sent by the next complete upload; a bad one would lock the operator
-// out, so it is dropped ("" means no new code) and listed. The new terminator must also stay
-// out of every code it will end, or the controller would take a code as ended early.
+// out, so it is dropped ("" means no new code) and listed. So is one that breaks the
+// terminator rule of access_codes.h, which the unlock window applies too.
 void checkNewCodes(ReaderContext& ctx)
 {
     M& m = ctx.model;
@@ -230,18 +231,20 @@ void checkNewCodes(ReaderContext& ctx)
     }
     check(m.NewLock, "NewLock", "New Lock", 4);
     check(m.NewTerminator, "NewTerminator", "New Terminator", 1);
-    if (m.NewTerminator.empty())
-        return;
-    std::vector<const Text*> ended = {&m.Lock, &m.NewLock};
-    for (int p = 1; p <= 3; ++p) {
-        ended.push_back(&m.CurrentPortUnlock(p));
-        ended.push_back(&m.NewPortUnlock(p));
-    }
-    for (const Text* code : ended) {
-        if (code->find(m.NewTerminator) != Text::npos) {
+    // Each drop leaves one new code fewer, so this ends.
+    while (const std::optional<TerminatorConflict> conflict = FindTerminatorConflict(AccessCodesOf(m))) {
+        if (conflict->pending == kTerminatorCode) {
             drop(m.NewTerminator, "NewTerminator", "New Terminator",
-                 "\r\nIt is part of the unlock or lock code '" + *code + "' it would end");
-            return;
+                 "\r\nIt is part of the unlock or lock code '" + conflict->text + "' it would end");
+            continue;
+        }
+        const std::string why = "\r\nIt holds the " + std::string(conflict->inForce ? "terminator in force" : "new terminator")
+                                + " '" + conflict->digit + "', which would end it";
+        if (conflict->code == kLockCode) {
+            drop(m.NewLock, "NewLock", "New Lock", why);
+        } else {
+            const std::string n = std::to_string(conflict->code);
+            drop(m.NewPortUnlock(conflict->code), "NewPortUnlock(" + n + ")", "New Port " + n, why);
         }
     }
 }

@@ -156,6 +156,15 @@ TEST(UnlockCodes, ACodeInForceThatHoldsTheTerminatorBlocksSendAndSave)
          "Port 1 Unlock Code cannot contain the Terminator Digit'D'"},
         {{"", "", "", "1d", ""}, kLockBox, "Lock Code and Terminator Conflict",
          "Lock Code cannot contain the Terminator Digit"},
+        // New codes keyed before the new terminator is in force, so ended by the old one.
+        {{"12D3", "", "", "", "C"}, 1, "Unlock Code and Terminator Conflict",
+         "Port 1 Unlock Code '12D3' cannot contain the Terminator Digit in force 'D'\r\n\r\n"
+         "The VM880 would end the command at that digit. Send the new terminator first and the "
+         "new code after it, or choose a code without that digit."},
+        {{"", "", "", "5d", "C"}, kLockBox, "Lock Code and Terminator Conflict",
+         "Lock Code '5D' cannot contain the Terminator Digit in force 'D'\r\n\r\n"
+         "The VM880 would end the command at that digit. Send the new terminator first and the "
+         "new code after it, or choose a code without that digit."},
     };
     for (const Case& c : cases) {
         for (bool send : {true, false}) {

@@ -4,9 +4,13 @@
 #include "../link/upload_rig.h"
 #include "editors/functions/unlock_codes.h"
 #include "fake_editor_services.h"
+#include "interfaces/file_viewer.h"
 #include "link/controller_links.h"
+#include "model/reader.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace vm880::test {
 namespace {
@@ -149,6 +153,116 @@ TEST(UnlockSend, RadioKeyingFailureRecordsNothing)
     EXPECT_EQ(rig.model.Terminator, "D");
     EXPECT_EQ(rig.model.TerminatorChanged, kTrue);
     EXPECT_EQ(rig.UnlockKey("CurrentPortUnlock(1)"), "");
+}
+
+
+// ---- One rule for new codes: the reader, Send (both links) and Save give the same verdict
+
+struct CodeCase {
+    const char* name;
+    std::vector<std::string> typed;   // the new codes of boxes 1 to 5 (codes in force: SetCodes)
+    int refused;                      // the box Send and Save refuse; 0: taken
+    std::vector<std::string> dropped; // the pending codes the reader clears
+};
+
+const CodeCase kCodeCases[] = {
+    // Keyed with the old terminator, "12D3" would end at its "D".
+    {"new code holds the terminator in force", {"12D3", "", "", "", "C"}, 1, {"NewPortUnlock(1)"}},
+    {"new lock code holds the terminator in force", {"", "", "", "5D", ""}, kLockBox, {"NewLock"}},
+    {"new lock code holds it beside a new terminator", {"", "", "", "5D", "C"}, kLockBox, {"NewLock"}},
+    {"new code holds the new terminator", {"", "2C", "", "", "C"}, 2, {"NewPortUnlock(2)"}},
+    {"code in force holds the new terminator", {"", "", "", "", "7"}, 1, {"NewTerminator"}},
+    // Every code that holds the "7" is replaced by the same change.
+    {"new terminator only in codes being replaced", {"1111", "2222", "3333", "", "7"}, 0, {}},
+    {"codes without terminator digits", {"A1B2", "", "", "*", "C"}, 0, {}},
+    {"new codes, no new terminator", {"1111", "", "", "9", ""}, 0, {}},
+};
+
+const char* const kPendingKeys[] = {"NewPortUnlock(1)", "NewPortUnlock(2)", "NewPortUnlock(3)", "NewLock",
+                                    "NewTerminator"};
+
+// Reads a settings file holding SetCodes' codes in force and `typed` as pending codes.
+void ReadPending(const CodeCase& c)
+{
+    struct NoViewer : FileViewer {
+        bool Open(const std::string&) override { return true; }
+    } viewer;
+    TempFolder dir;
+    std::string text = "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n[Unlock]\r\nCurrentPortUnlock(1)=17306\r\n"
+                       "CurrentPortUnlock(2)=27306\r\nCurrentPortUnlock(3)=37306\r\nLock=#\r\nTerminator=D\r\n";
+    for (int box = 1; box <= kCodeBoxes; ++box)
+        text += std::string(kPendingKeys[box - 1]) + "=" + c.typed[static_cast<std::size_t>(box - 1)] + "\r\n";
+    const std::string dat = dir.file("pending.dat");
+    WriteFile(dat, text);
+    ScriptedPrompts quiet;
+    quiet.AcceptNotices().Always(Answer::No, "DAT File Errors");
+    KeyAccess keys{quiet};
+    ConfigModel m;
+    m.DatFilePath = dat;
+    FileLoadServices services{m, keys, quiet, viewer, dir.path().string(), [] { return std::string("20261209 0815"); }};
+    ASSERT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
+    const std::string report = ReadFile(dir.file("error.log"));
+    const Text* pending[] = {&m.NewPortUnlock(1), &m.NewPortUnlock(2), &m.NewPortUnlock(3), &m.NewLock,
+                             &m.NewTerminator};
+    for (int box = 1; box <= kCodeBoxes; ++box) {
+        const std::string key = kPendingKeys[box - 1];
+        const bool dropped = std::find(c.dropped.begin(), c.dropped.end(), key) != c.dropped.end();
+        EXPECT_EQ(*pending[box - 1], dropped ? "" : c.typed[static_cast<std::size_t>(box - 1)]) << key;
+        EXPECT_EQ(report.find("Unlock/Lock/Terminator: New") != std::string::npos &&
+                      report.find("DAT item: " + key + "\r\n") != std::string::npos,
+                  dropped)
+            << key << report;
+    }
+}
+
+TEST(AccessCodeRule, TheReaderSendOnBothLinksAndSaveGiveOneVerdict)
+{
+    for (const CodeCase& c : kCodeCases) {
+        SCOPED_TRACE(c.name);
+        {
+            SCOPED_TRACE("reader");
+            ReadPending(c);
+        }
+        // The window refuses before anything is sent or written.
+        auto refusal = [&](UnlockCodes& codes, ScriptedPrompts& prompts, bool send) {
+            codes.Load();
+            for (int box = 1; box <= kCodeBoxes; ++box)
+                codes.Change(box, c.typed[static_cast<std::size_t>(box - 1)]);
+            if (send && c.refused == 0)
+                prompts.Answer(Answer::Yes, "UPDATE CONTROLLER");
+            const int refused = send ? codes.Send() : codes.Save();
+            EXPECT_EQ(refused, c.refused);
+            if (c.refused != 0) {
+                EXPECT_NE(prompts.titles().back().find("Terminator Conflict"), std::string::npos);
+                EXPECT_EQ(prompts.pending(), 0u);
+            }
+            return refused;
+        };
+        {
+            SCOPED_TRACE("serial send");
+            SerialCodesRig rig;
+            refusal(rig.codes, rig.prompts, true);
+            EXPECT_EQ(rig.sim.Commands().empty(), c.refused != 0);
+            EXPECT_EQ(rig.model.CurrentPortUnlock(1) != "17306", c.refused == 0 && !c.typed[0].empty());
+        }
+        {
+            SCOPED_TRACE("radio send");
+            RadioCodesRig rig;
+            refusal(rig.codes, rig.prompts, true);
+            EXPECT_EQ(rig.sound.played.empty(), c.refused != 0);
+            EXPECT_EQ(rig.timeline.events().empty(), c.refused != 0) << "not even keyed";
+            EXPECT_EQ(rig.model.Terminator != "D", c.refused == 0 && !c.typed[4].empty());
+        }
+        {
+            SCOPED_TRACE("save");
+            SerialCodesRig rig;
+            if (refusal(rig.codes, rig.prompts, false) == 0) {
+                for (int box = 1; box <= kCodeBoxes; ++box)
+                    EXPECT_EQ(rig.Key(kPendingKeys[box - 1]), c.typed[static_cast<std::size_t>(box - 1)]);
+            }
+            EXPECT_TRUE(rig.sim.Commands().empty());
+        }
+    }
 }
 
 } // namespace

@@ -4,12 +4,14 @@
 #include "link/command_catalogue.h"
 #include "link/controller_action.h"
 #include "link/controller_links.h"
+#include "model/access_codes.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
 #include "tables/dtmf_digits.h"
 #include "interfaces/prompts.h"
 #include "tables/code_lookup.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace vm880 {
@@ -136,20 +138,43 @@ bool UnlockCodes::refusedWhileBusy()
     return RefuseWhileBusy(s_.busy, s_.prompts);
 }
 
+// The codes as Send and Save would take them: a typed code that passes its check is new.
+AccessCodes UnlockCodes::takenCodes() const
+{
+    AccessCodes codes;
+    for (int box = 1; box <= kCodeBoxes; ++box) {
+        codes.current.at(box) = CurrentCode(box);
+        if (CheckNewCode(box, temp_[box]))
+            codes.next.at(box) = temp_[box];
+    }
+    return codes;
+}
+
 // True when the code that would be in force in `box` holds the terminator that would be in
-// force; the operator has been told.
+// force, or `box` breaks the rule for new codes (access_codes.h); the operator has been told.
 bool UnlockCodes::holdsTerminator(int box)
 {
+    const std::string title = IsPortBox(box) ? "Unlock Code and Terminator Conflict"
+                                             : "Lock Code and Terminator Conflict";
+    const std::string name = IsPortBox(box) ? "Port " + std::to_string(box) + " Unlock Code" : "Lock Code";
     const Text terminator = Temp_Code(kTerminatorBox);
-    if (!HoldsTerminator(Temp_Code(box), terminator))
+    if (HoldsTerminator(Temp_Code(box), terminator)) {
+        s_.prompts.Message(style::Exclamation, title,
+                           IsPortBox(box) ? name + " cannot contain the Terminator Digit'" + terminator + "'"
+                                          : name + " cannot contain the Terminator Digit");
+        return true;
+    }
+    // Left: a new code holding the terminator in force while a new terminator is typed. The
+    // commands are keyed with the old one, so the controller would cut the code short.
+    const std::optional<TerminatorConflict> conflict = FindTerminatorConflict(takenCodes());
+    if (!conflict || conflict->code != box)
         return false;
-    if (IsPortBox(box))
-        s_.prompts.Message(style::Exclamation, "Unlock Code and Terminator Conflict",
-                           "Port " + std::to_string(box) +
-                               " Unlock Code cannot contain the Terminator Digit'" + terminator + "'");
-    else
-        s_.prompts.Message(style::Exclamation, "Lock Code and Terminator Conflict",
-                           "Lock Code cannot contain the Terminator Digit");
+    s_.prompts.Message(style::Exclamation, title,
+                       name + " '" + conflict->text + "' cannot contain the " +
+                           (conflict->inForce ? "Terminator Digit in force" : "new Terminator Digit") +
+                           " '" + conflict->digit + "'" + kCrLf + kCrLf +
+                           "The VM880 would end the command at that digit. Send the new terminator "
+                           "first and the new code after it, or choose a code without that digit.");
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "editors/editor_services.h"
 #include "base/types.h"
+#include "model/access_codes.h"
 
 #include <functional>
 #include <string>
@@ -20,9 +21,9 @@ namespace vm880 {
 
 class ControllerAction;
 
-inline constexpr int kLockBox = 4;
-inline constexpr int kTerminatorBox = 5;
-inline constexpr int kCodeBoxes = 5;
+inline constexpr int kLockBox = kLockCode;
+inline constexpr int kTerminatorBox = kTerminatorCode;
+inline constexpr int kCodeBoxes = kAccessCodeCount;
 
 class UnlockCodes {
 public:
@@ -68,6 +69,7 @@ private:
     struct CodeSlot;
     CodeSlot slot(int box) const;
     bool refusedWhileBusy();
+    AccessCodes takenCodes() const;
     bool holdsTerminator(int box);
     int takeNewCodes(bool send);
     void exchange();
