@@ -134,17 +134,21 @@ TEST_F(BusyMainWindow, AFileLoadedDuringTheOperationIsOfferedOnlyAfterIt)
 
 // ---- Reset 880 and Set Clock over the cable
 
+// A rig's model, prompts, links and busy state as the main window's context.
+template <typename Rig>
+AppContext ContextOf(Rig& rig)
+{
+    AppContext context{rig.model, rig.prompts, rig.keys, rig.folder.path().string(), &rig.port};
+    context.clock = &rig.clock;
+    context.serialLink = &rig.serial;
+    context.toneLink = &rig.tone;
+    context.busy = &rig.busy;
+    return context;
+}
+
 // The upload's serial rig against the simulated controller, as the main window's context.
 struct CableRig : SerialRig {
-    AppContext Context()
-    {
-        AppContext context{model, prompts, keys, folder.path().string(), &port};
-        context.clock = &clock;
-        context.serialLink = &serial;
-        context.toneLink = &tone;
-        context.busy = &busy;
-        return context;
-    }
+    AppContext Context() { return ContextOf(*this); }
     BusyState busy;
 };
 
@@ -219,15 +223,7 @@ struct DroppingCableRig {
         WriteFile(wav, WavImage(400));
     }
     ~DroppingCableRig() { ::unsetenv("VM880_PORT3"); }
-    AppContext Context()
-    {
-        AppContext context{model, prompts, keys, folder.path().string(), &port};
-        context.clock = &clock;
-        context.serialLink = &serial;
-        context.toneLink = &tone;
-        context.busy = &busy;
-        return context;
-    }
+    AppContext Context() { return ContextOf(*this); }
 
     SimController sim;
     TempFolder folder;
