@@ -34,8 +34,8 @@ private:
     ConfigModel& model_;
 };
 
-// The radio link: Open keys the transmitter and waits `TxTemp` (or the action's own wait); each command is played and
-// ended by the terminator; Release lets the transmitter go and closes the keying port.
+// The radio link: Open keys the transmitter and waits `TxTemp` (or the action's own wait);
+// each command is played and ended by the terminator; Release lets the transmitter go and closes the keying port.
 class ToneControllerLink : public ControllerLink {
 public:
     ToneControllerLink(ToneLink& link, ConfigModel& model);

@@ -238,8 +238,8 @@ void checkNewCodes(ReaderContext& ctx)
                  "\r\nIt is part of the unlock or lock code '" + conflict->text + "' it would end");
             continue;
         }
-        const std::string why = "\r\nIt holds the " + std::string(conflict->inForce ? "terminator in force" : "new terminator")
-                                + " '" + conflict->digit + "', which would end it";
+        const std::string which = conflict->inForce ? "terminator in force" : "new terminator";
+        const std::string why = "\r\nIt holds the " + which + " '" + conflict->digit + "', which would end it";
         if (conflict->code == kLockCode) {
             drop(m.NewLock, "NewLock", "New Lock", why);
         } else {

@@ -188,10 +188,12 @@ void ReadPending(const CodeCase& c)
         bool Open(const std::string&) override { return true; }
     } viewer;
     TempFolder dir;
-    std::string text = "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n[Unlock]\r\nCurrentPortUnlock(1)=17306\r\n"
-                       "CurrentPortUnlock(2)=27306\r\nCurrentPortUnlock(3)=37306\r\nLock=#\r\nTerminator=D\r\n";
+    std::string text = "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n[Unlock]\r\n"
+                       "CurrentPortUnlock(1)=17306\r\nCurrentPortUnlock(2)=27306\r\n"
+                       "CurrentPortUnlock(3)=37306\r\nLock=#\r\nTerminator=D\r\n";
     for (int box = 1; box <= kCodeBoxes; ++box)
-        text += std::string(kPendingKeys[box - 1]) + "=" + c.typed[static_cast<std::size_t>(box - 1)] + "\r\n";
+        text += std::string(kPendingKeys[box - 1]) + "=" + c.typed[static_cast<std::size_t>(box - 1)]
+                + "\r\n";
     const std::string dat = dir.file("pending.dat");
     WriteFile(dat, text);
     ScriptedPrompts quiet;
@@ -199,7 +201,8 @@ void ReadPending(const CodeCase& c)
     KeyAccess keys{quiet};
     ConfigModel m;
     m.DatFilePath = dat;
-    FileLoadServices services{m, keys, quiet, viewer, dir.path().string(), [] { return std::string("20261209 0815"); }};
+    FileLoadServices services{m, keys, quiet, viewer, dir.path().string(),
+                              [] { return std::string("20261209 0815"); }};
     ASSERT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
     const std::string report = ReadFile(dir.file("error.log"));
     const Text* pending[] = {&m.NewPortUnlock(1), &m.NewPortUnlock(2), &m.NewPortUnlock(3), &m.NewLock,
