@@ -19,6 +19,7 @@
 #include "scripted_file_dialogs.h"
 #include "scripted_prompts.h"
 #include "sim_download.h"
+#include "sim_download_options.h"
 #include "skipping_clock.h"
 #include "temp_folder.h"
 
@@ -233,6 +234,45 @@ TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
     const std::string stamp = DownloadTimeStamp(kNow);
     EXPECT_EQ(datFiles(rig.folder), (std::vector<std::string>{"Dwnld_" + stamp + ".dat", "Dwnld_" + stamp + "_2.dat",
                                                               "Dwnld_" + stamp + "_3.dat"}));
+}
+
+// The simulator serves every settings file the program loads, or refuses it at start naming
+// the key that has no memory form: nothing can fail while it serves.
+TEST(SimulatedController, ServesWhatTheProgramLoadsOrRefusesItAtStart)
+{
+    TempFolder folder;
+    ScriptedPrompts prompts;
+    prompts.AcceptNotices();
+    KeyAccess keys(prompts);
+    auto written = [&](const std::string& name, void (*change)(ConfigModel&)) {
+        ConfigModel m = served(true);
+        change(m);
+        m.DatFilePath = folder.file(name);
+        EXPECT_EQ(FileWrite(m, keys, prompts), kDone);
+        return std::string(m.DatFilePath);
+    };
+    GuardedFifo fifo(folder.file("pipe.dat"));
+    const std::pair<std::string, const char*> rows[] = { // the file, and what refuses it ("" serves)
+        {written("negative.dat", [](ConfigModel& m) { m.ClockCorrection = "A5"; }), ""},
+        {written("minus.dat", [](ConfigModel& m) { m.ClockCorrection = "-59"; }), ""},
+        {written("partial.dat",
+                 [](ConfigModel& m) {
+                     m.FreqString(15) = "1462401";
+                     m.CTCSS(15) = "NONE";
+                 }),
+         "partial.dat cannot be served: CTCSS(15) = \"NONE\": the clock board's record holds 2"},
+        {written("long.dat", [](ConfigModel& m) { m.FreqString(15) = "14624011"; }),
+         "FreqString(15) = \"14624011\""},
+        {fifo.path(), "pipe.dat cannot be served: is a named pipe (FIFO), not a file"},
+        {folder.file("missing.dat"), "does not exist"},
+    };
+    for (const auto& [path, refusal] : rows) {
+        std::string problem;
+        const auto server = MakeDownloadServer(path, {}, problem);
+        EXPECT_EQ(server != nullptr, !*refusal) << path << ": " << problem;
+        EXPECT_NE(problem.find(refusal), std::string::npos) << problem;
+    }
+    EXPECT_FALSE(fifo.Opened());
 }
 
 // ---- Import
