@@ -1,21 +1,15 @@
 #include "download/memory_file_kind.h"
 
+#include "base/text.h"
+
 namespace vm880 {
 
 namespace {
 
 bool digitsOnly(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    if (text.empty())
-        return false;
-    for (char c : text)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
+    text = TrimBlanks(text);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 bool imageLine(std::string_view line)
@@ -28,14 +22,9 @@ bool imageLine(std::string_view line)
 bool taggedBy(std::string_view line, std::initializer_list<std::string_view> tags)
 {
     for (std::string_view tag : tags)
-        if (line.substr(0, 2) == tag)
+        if (line.starts_with(tag))
             return true;
     return false;
-}
-
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
 }
 
 } // namespace
@@ -54,7 +43,7 @@ MemoryFileKind KindOfMemoryFile(std::string_view text)
             continue;
         // A record of the clock board may hold a line feed (a word's code): what follows it
         // is part of the record, so lines that are none of these only count against an image.
-        if (startsWith(line, "Complete") || startsWith(line, "-") || line == "Timeout")
+        if (line.starts_with("Complete") || line.starts_with("-") || line == "Timeout")
             ++ends;
         else if (taggedBy(line, {"T1", "T2", "T3"}))
             ++rtc;
