@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QMenu>
 
-
 namespace vm880 {
 
 namespace {
