@@ -102,12 +102,15 @@ void DownloadCommands::mnuVM880Download_Click()
         started = true;
         if (DownloadToSettingsFile(session, download) == kDone)
             loadSaved();
+        else
+            window_.ShowCaption();
     } catch (const std::exception& e) {
         ReportSystemError(prompts, e, kModule, "mnuVM880Download_Click", "", "Error during VM880 download");
         if (started) {
             // Whatever was shown or half-read is not to be trusted or saved.
             window_.fUnloadForms();
             model.DatFileLoaded = kFalse;
+            window_.ShowCaption();
         }
     }
 }
@@ -135,11 +138,14 @@ void DownloadCommands::mnuImportLinux_Click()
         started = true;
         if (ImportToSettingsFile(session, *context_.dialogs, mainFile) == kDone)
             loadSaved();
+        else
+            window_.ShowCaption();
     } catch (const std::exception& e) {
         ReportSystemError(prompts, e, kModule, "mnuImportLinux_Click", "", "Error during VM880 download");
         if (started) {
             window_.fUnloadForms();
             model.DatFileLoaded = kFalse;
+            window_.ShowCaption();
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include "app/main_menus.h"
 #include "app/zel_main.h"
-#include "editors/setting_text.h"
+#include "base/file_kind.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
 #include "model/key_access.h"
@@ -14,8 +14,6 @@
 
 #include <QAction>
 #include <QMenu>
-
-#include <filesystem>
 
 namespace vm880 {
 
@@ -37,8 +35,21 @@ constexpr const char* kErrorLogTitle = "View Error Log";
 
 bool fileExists(const std::string& path)
 {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
+    return KindOfPath(path) == PathKind::RegularFile;
+}
+
+// A picked path that exists but is no file (a folder, a named pipe, a device) is refused
+// before anything opens it: a named pipe would block the window until some writer came.
+bool refusedAsNoFile(Prompts& prompts, const std::string& path)
+{
+    const PathKind kind = KindOfPath(path);
+    if (kind == PathKind::Missing || kind == PathKind::RegularFile)
+        return false;
+    prompts.Beep();
+    prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
+                    "This cannot be opened as a settings file:\r\n\r\n" + path + "\r\n\r\nIt "
+                        + NotARegularFile(path) + ".");
+    return true;
 }
 
 // Where no viewer was given, the report cannot be shown; the reader then says so.
@@ -140,8 +151,10 @@ bool FileCommands::LoadDatFile(bool fromDownload)
         window_.close();
         return false;
     }
-    if (result.outcome != FileLoadResult::Loaded || model.DatFileLoaded == kFalse)
+    if (result.outcome != FileLoadResult::Loaded || model.DatFileLoaded == kFalse) {
+        window_.ShowCaption();
         return false;
+    }
     window_.ShowLoadedFile();
     return true;
 }
@@ -180,6 +193,8 @@ void FileCommands::mnuFileOpen_Click()
             return;
         }
         location = "check that file exists";
+        if (refusedAsNoFile(prompts, path))
+            return;
         if (!fileExists(path)) {
             prompts.Beep();
             prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
@@ -205,6 +220,8 @@ void FileCommands::mnuFilesList_Click(int item)
     // Taken first: saving under a new name puts that name on top and moves the others down.
     const std::string path = window_.recentFiles().Item(item);
     if (path.empty() || !AskUnsavedChanges())
+        return;
+    if (refusedAsNoFile(context_.prompts, path))
         return;
     if (!fileExists(path)) {
         context_.prompts.Beep();
@@ -237,6 +254,12 @@ void FileCommands::mnuFileSaveAs_Click()
                         "A SaveAs file was not selected\r\n\r\nThe data was NOT saved");
         return;
     }
+    if (const PathKind kind = KindOfPath(path); kind != PathKind::Missing && kind != PathKind::RegularFile) {
+        prompts.Message(style::OkOnly + style::Exclamation, "Save As Cancelled",
+                        "The data cannot be saved there:\r\n\r\n" + path + "\r\n\r\nIt "
+                            + NotARegularFile(path) + ".\r\n\r\nThe data was NOT saved");
+        return;
+    }
     if (fileExists(path)
         && prompts.Message(style::YesNo + style::Exclamation, "Save Database",
                            "File Already Exists! Are you sure you want to overwrite?")
@@ -250,7 +273,7 @@ void FileCommands::mnuFileSaveAs_Click()
         return;
     }
     window_.fUpdateFilesList(path);
-    window_.setWindowTitle(FromSetting(window_.fGetCaption()));
+    window_.ShowCaption();
 }
 
 void FileCommands::mnuErrorLog_Click()

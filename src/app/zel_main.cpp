@@ -172,7 +172,7 @@ void ZelMain::Load()
             if (!path.empty() && fileExists(path))
                 fUpdateFilesList(path);
         }
-        setWindowTitle(FromSetting(fGetCaption()));
+        ShowCaption();
         // A missing or damaged key (no zel.ini at all on a first run) reads as its default.
         restorePlacement(settings.window);
         dtmfDelayText_ = settings.dtmfDelayText;
@@ -226,9 +226,16 @@ void ZelMain::showLinkTicks()
 
 std::string ZelMain::fGetCaption() const
 {
-    const Text& path = context_.model.DatFilePath;
+    const ConfigModel& model = context_.model;
+    // A file whose load failed, or that a failed download cleared, is not named.
+    const Text path = model.DatFileLoaded != kFalse ? model.DatFilePath : Text();
     const Text shown = path.size() > 40 ? FileNameFromPath(path) : path;
-    return kCaptionStart + context_.model.ZelVersion + "  " + shown;
+    return kCaptionStart + model.ZelVersion + "  " + shown;
+}
+
+void ZelMain::ShowCaption()
+{
+    setWindowTitle(FromSetting(fGetCaption()));
 }
 
 void ZelMain::fUpdateFilesList(const std::string& path)
@@ -335,7 +342,7 @@ void ZelMain::ShowLoadedFile()
 {
     fShowForms();
     enableFileActions(context_.model.DatFileLoaded != kFalse);
-    setWindowTitle(FromSetting(fGetCaption()));
+    ShowCaption();
     tabs_->ShowFirstTab();
     ConfigModel& model = context_.model;
     if (model.LockEqualsTerminator != kFalse) {

@@ -57,7 +57,10 @@ public:
     // strip on, first tab, the unlock-code window when the file needs it, Timers in front.
     void ShowLoadedFile();
 
+    // The program's title and version, then the loaded file (none when no file is loaded).
     std::string fGetCaption() const;
+    // Puts fGetCaption() on the window.
+    void ShowCaption();
     void fUpdateFilesList(const std::string& path);
     const RecentFiles& recentFiles() const { return recent_; }
 

@@ -1,10 +1,11 @@
 #include "download/decode_notes.h"
 
+#include "base/file_kind.h"
+
 #include "model/error_report.h"
 #include "interfaces/prompts.h"
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 
 namespace vm880 {
@@ -45,11 +46,14 @@ void ShowDecodeNotes(Prompts& prompts, std::string_view title, const DecodeNotes
 
 std::string ReadFileStart(const std::string& path, std::size_t limit)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw SystemError(error_number::FileNotFound, "File not found: " + path);
+    // Checked before opening: opening a named pipe would wait for a writer.
+    if (const std::string problem = NotARegularFile(path); !problem.empty()) {
+        if (KindOfPath(path) == PathKind::Missing)
+            throw SystemError(error_number::FileNotFound, "File not found: " + path);
+        throw SystemError(error_number::FileAccess, path + " " + problem);
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in || !std::filesystem::is_regular_file(path, ec))
+    if (!in)
         throw SystemError(error_number::FileAccess, "The file cannot be opened: " + path);
     std::string text(limit, '\0');
     in.read(text.data(), static_cast<std::streamsize>(limit));

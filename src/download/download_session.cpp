@@ -2,8 +2,10 @@
 
 #include "download/decode_notes.h"
 #include "download/eram_decoder.h"
+#include "download/memory_file_kind.h"
 #include "download/option_decoder.h"
 #include "download/serial_download.h"
+#include "base/file_kind.h"
 #include "model/atomic_file.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -13,6 +15,8 @@
 #include "interfaces/prompts.h"
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace vm880 {
 
@@ -22,6 +26,7 @@ constexpr const char* kBr = "\r\n";
 constexpr const char* kPara = "\r\n\r\n";
 constexpr const char* kNothingSaved = "The download is not complete and is not useable: nothing was saved.";
 constexpr const char* kImportNothingSaved = "The import is stopped: nothing was saved or loaded.";
+constexpr const char* kImportUnchanged = "Nothing was loaded; the open file is unchanged.";
 // A memory image is about 40 KB and an option file a few KB: anything far larger is not one.
 constexpr std::size_t kMaxMemoryFile = 1 << 20;
 
@@ -42,17 +47,18 @@ struct Option {
     std::string MemoryFiles::*file;
     int (SerialDownload::*download)(const std::string&);
     int (*decode)(ConfigModel&, Prompts&, const std::string&);
-    const char* tags[6];
+    MemoryFileKind kind;
+    void (*records)(std::string_view, ConfigModel&, DecodeNotes&);
 };
 
 const Option kRTCOption{"Download Complete! Do you have the RTC (Real Time Clock) Option installed?", "RTC",
                         "RTC Option", "RTC", session_text::kRTCDialogTitle, session_text::kRTCTitle,
                         &MemoryFiles::rtc, &SerialDownload::RTCDownload, LoadRTCEram,
-                        {"T1", "T2", "T3", "Complete", nullptr, nullptr}};
+                        MemoryFileKind::RTCRecords, DecodeRTCRecords};
 const Option kAPOption{"Download Complete! Do you have the QX4 (Autopatch) Option installed?", "AP",
                        "Autopatch Option", "autopatch", session_text::kAPDialogTitle, session_text::kAPTitle,
                        &MemoryFiles::ap, &SerialDownload::APDownload, LoadAPEram,
-                       {"RA", "RT", "RS", "RR", "RI", "Complete"}};
+                       MemoryFileKind::APRecords, DecodeAPRecords};
 
 // The import asks without the download's "Download Complete! ".
 std::string importQuestion(const Option& option)
@@ -116,19 +122,80 @@ bool decodeMain(SessionContext& c, const std::string& imagePath)
     return true;
 }
 
-// Lines of `text` whose start is one of the tags: a file without any is no option file.
-bool holdsRecords(const std::string& text, const Option& option)
+// Tells that `chosen` is a file of another kind than the one asked for.
+void refuseKind(Prompts& prompts, const std::string& chosen, MemoryFileKind kind, MemoryFileKind expected)
 {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-        const std::string_view line(text.data() + pos, end - pos);
-        for (const char* tag : option.tags)
-            if (tag && line.substr(0, std::string_view(tag).size()) == tag)
-                return true;
-        pos = end + 1;
+    tellFailed(prompts, session_text::kImportErrorTitle,
+               chosen + kPara + "is " + MemoryFileKindName(kind) + "," + kBr + "but "
+                   + MemoryFileKindName(expected) + " was expected here.",
+               kImportUnchanged);
+}
+
+// The main file the operator chose, read whole and checked; false after telling why it
+// cannot be used.
+bool mainFileUsable(Prompts& prompts, const std::string& mainFile)
+{
+    try {
+        const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
+        if (text.size() > kMaxMemoryFile)
+            throw SystemError(error_number::FileAccess, "the file is larger than a memory file can be");
+        if (const MemoryFileKind kind = KindOfMemoryFile(text);
+            kind != MemoryFileKind::MainImage && kind != MemoryFileKind::Unknown) {
+            refuseKind(prompts, mainFile, kind, MemoryFileKind::MainImage);
+            return false;
+        }
+        ParseMemoryImage(text);
+        return true;
+    } catch (const std::exception& e) {
+        tellFailed(prompts, session_text::kImportErrorTitle,
+                   mainFile + kPara + "is not a VM880 memory download file that can be used:" + kBr + e.what(),
+                   kImportUnchanged);
+        return false;
     }
-    return false;
+}
+
+// The option file the operator picks for `option`, as its converted copy, checked through its
+// last record; "" after telling why it cannot be used.
+std::string pickOptionFile(Prompts& prompts, FileDialogs& dialogs, const Option& option)
+{
+    const std::string name = option.importName;
+    const std::string chosen = dialogs.OpenFile(session_text::kMemFilter, option.dialogTitle);
+    if (chosen.empty()) {
+        tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not selected",
+                   kImportUnchanged);
+        return {};
+    }
+    if (const std::string problem = NotARegularFile(chosen); !problem.empty()) {
+        tellFailed(prompts, session_text::kImportErrorTitle,
+                   chosen + kPara + "cannot be imported as the " + name + " mem file: it " + problem + ".",
+                   kImportUnchanged);
+        return {};
+    }
+    const std::string converted = ConvertLinuxFile(prompts, chosen);
+    if (converted.empty()) {
+        tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
+                   kImportUnchanged);
+        return {};
+    }
+    try {
+        const std::string text = ReadFileStart(converted, kMaxMemoryFile);
+        if (const MemoryFileKind kind = KindOfMemoryFile(text);
+            kind != option.kind && kind != MemoryFileKind::NoRecords) {
+            refuseKind(prompts, chosen, kind, option.kind);
+            return {};
+        }
+        // Every record decoded once into a scratch model: a bad record stops the import
+        // before the loaded configuration is cleared.
+        ConfigModel scratch;
+        DecodeNotes notes;
+        option.records(text, scratch, notes);
+    } catch (const std::exception& e) {
+        tellFailed(prompts, session_text::kImportErrorTitle,
+                   chosen + kPara + "cannot be used as the " + name + " mem file:" + kBr + e.what(),
+                   kImportUnchanged);
+        return {};
+    }
+    return converted;
 }
 
 } // namespace
@@ -236,54 +303,36 @@ int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::str
 {
     ConfigModel& m = c.model;
     Prompts& prompts = c.prompts;
-    try {
-        const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
-        if (text.size() > kMaxMemoryFile)
-            throw SystemError(error_number::FileAccess, "the file is larger than a memory file can be");
-        ParseMemoryImage(text);
-    } catch (const std::exception& e) {
-        tellFailed(prompts, session_text::kImportErrorTitle,
-                   mainFile + kPara + "is not a VM880 memory download file that can be used:" + kBr + e.what(),
-                   "Nothing was loaded; the open file is unchanged.");
+    // Every file is checked before the loaded configuration is touched, so a refused import
+    // leaves the open file as it was.
+    if (!mainFileUsable(prompts, mainFile))
         return kFailed;
+    bool hasRTC = false;
+    std::vector<std::pair<const Option*, std::string>> options;
+    for (const Option* option : {&kRTCOption, &kAPOption}) {
+        const bool fitted = askFitted(prompts, *option, importQuestion(*option));
+        if (option == &kRTCOption)
+            hasRTC = fitted;
+        if (!fitted)
+            continue;
+        const std::string converted = pickOptionFile(prompts, dialogs, *option);
+        if (converted.empty())
+            return kFailed;
+        options.emplace_back(option, converted);
     }
 
     clearModel(c);
     const std::string stamp = DownloadTimeStamp(c.now);
     if (!decodeMain(c, mainFile))
         return fail(c);
-
-    for (const Option* option : {&kRTCOption, &kAPOption}) {
-        const bool fitted = askFitted(prompts, *option, importQuestion(*option));
-        if (option == &kRTCOption)
-            m.HasRTC = fitted ? kTrue : kFalse;
-        if (!fitted)
-            continue;
-        const std::string name = option->importName;
-        const std::string chosen = dialogs.OpenFile(session_text::kMemFilter, option->dialogTitle);
-        if (chosen.empty()) {
-            tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not selected",
-                       kImportNothingSaved);
-            return fail(c);
-        }
-        const std::string converted = ConvertLinuxFile(prompts, chosen);
-        if (converted.empty()) {
-            tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
-                       kImportNothingSaved);
-            return fail(c);
-        }
-        if (!holdsRecords(ReadFileStart(converted, kMaxMemoryFile), *option)) {
-            tellFailed(prompts, session_text::kImportErrorTitle,
-                       chosen + kPara + "is not a memory download file of the " + name + " option",
-                       kImportNothingSaved);
-            return fail(c);
-        }
+    m.HasRTC = hasRTC ? kTrue : kFalse;
+    for (const auto& [option, converted] : options)
         if (option->decode(m, prompts, converted) != kDone) {
             tellFailed(prompts, session_text::kImportErrorTitle,
-                       "An error occurred while decoding the " + name + " data", kImportNothingSaved);
+                       "An error occurred while decoding the " + std::string(option->importName) + " data",
+                       kImportNothingSaved);
             return fail(c);
         }
-    }
     return saveNewFile(c, stamp);
 }
 

@@ -63,8 +63,9 @@ MemoryFiles MemoryFilesIn(const std::string& folder);
 int DownloadToSettingsFile(SessionContext& context, SerialDownload& download);
 
 // The same from memory files captured elsewhere: `mainFile` (already chosen by the operator),
-// then the option files asked for. The main file is checked before anything is cleared, so a
-// file that is not a memory image leaves the loaded configuration as it was.
+// then the option files asked for. Every file is checked for its kind and read through its
+// last record before anything is cleared, so a refused file (another kind of memory file, a
+// folder or named pipe, a bad record) leaves the loaded configuration as it was.
 int ImportToSettingsFile(SessionContext& context, FileDialogs& dialogs, const std::string& mainFile);
 
 // A copy of an option memory file with CR LF line ends, named FileName + ".win": a file that

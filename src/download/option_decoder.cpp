@@ -3,6 +3,7 @@
 #include "model/error_report.h"
 #include "interfaces/prompts.h"
 #include "tables/code_lookup.h" // LeadingNumber
+#include "tables/sequence_text.h" // kMaxMessageMacroWords, kMaxDTMFDigits
 #include "tables/vocabulary.h"
 
 #include <vector>
@@ -90,13 +91,76 @@ std::string where(std::string_view key, const Record& r)
     return std::string(key) + " (line " + std::to_string(r.line) + ")";
 }
 
-// Runs `decode` on every record of each tag in turn, so that all records of one tag are
-// stored before any of the next.
-template <typename Decode>
-void byTag(const std::vector<Record>& records, std::initializer_list<std::string_view> tags,
-           Decode decode)
+// What one board sends: its tags, the longest record of each, and where a tag starts (the
+// tag's letters and, on the clock board, its two-digit item number).
+struct Board {
+    const char* name;
+    std::initializer_list<std::string_view> tags;
+    std::size_t (*longest)(std::string_view tag);
+    bool (*tagAt)(std::string_view text, std::size_t pos);
+};
+
+bool isDigit(char c)
 {
-    for (std::string_view tag : tags)
+    return c >= '0' && c <= '9';
+}
+
+// The longest number the autopatch board holds (the answer code and the dialled numbers).
+constexpr std::size_t kLongestDialled = 15;
+
+const Board kAPBoard{
+    "autopatch option",
+    {"RA", "RT", "RS", "RR", "RI"},
+    [](std::string_view) { return 5 + kLongestDialled; },
+    [](std::string_view text, std::size_t pos) {
+        return text[pos] == 'R' && pos + 1 < text.size()
+            && std::string_view("ATSRI").find(text[pos + 1]) != std::string_view::npos;
+    }};
+
+const Board kRTCBoard{
+    "RTC option",
+    {"T1", "T2", "T3"},
+    [](std::string_view tag) -> std::size_t {
+        if (tag == "T1")
+            return 4 + 11; // frequency, tone, tone mode, radio mode
+        if (tag == "T2")
+            return 4 + static_cast<std::size_t>(kMaxMessageMacroWords);
+        return 4 + static_cast<std::size_t>(kMaxDTMFDigits) + 2;
+    },
+    [](std::string_view text, std::size_t pos) {
+        return pos + 3 < text.size() && text[pos] == 'T' && text[pos + 1] >= '1' && text[pos + 1] <= '3'
+            && isDigit(text[pos + 2]) && isDigit(text[pos + 3]);
+    }};
+
+// A record is one record: a board that sent its records without waiting for each
+// acknowledgement delivers them as one run of text, which must never pass for a single
+// record with the rest of the run lost.
+void checkOneRecord(const Record& r, std::string_view tag, const Board& board)
+{
+    const std::size_t longest = board.longest(tag);
+    for (std::size_t pos = 2; pos < r.text.size(); ++pos)
+        if (board.tagAt(r.text, pos))
+            throw SystemError(error_number::BadArgument,
+                              lineName(r) + " (\"" + Printable(r.text) + "\") holds a second record from character "
+                                  + std::to_string(pos + 1) + ": the " + board.name
+                                  + " sent its records without waiting for each acknowledgement");
+    if (r.text.size() > longest)
+        throw SystemError(error_number::BadArgument,
+                          lineName(r) + " (\"" + Printable(r.text) + "\") is " + std::to_string(r.text.size())
+                              + " characters long; no record of the " + board.name + " is longer than "
+                              + std::to_string(longest));
+}
+
+// Checks every record of the board, then runs `decode` on every record of each tag in turn,
+// so that all records of one tag are stored before any of the next.
+template <typename Decode>
+void byTag(const std::vector<Record>& records, const Board& board, Decode decode)
+{
+    for (const Record& r : records)
+        for (std::string_view tag : board.tags)
+            if (r.text.substr(0, 2) == tag)
+                checkOneRecord(r, tag, board);
+    for (std::string_view tag : board.tags)
         for (const Record& r : records)
             if (r.text.substr(0, 2) == tag)
                 decode(tag, r);
@@ -175,7 +239,7 @@ int loadOptionFile(ConfigModel& model, Prompts& prompts, const std::string& file
 
 void DecodeAPRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 {
-    byTag(splitRecords(text), {"RA", "RT", "RS", "RR", "RI"}, [&](std::string_view tag, const Record& r) {
+    byTag(splitRecords(text), kAPBoard, [&](std::string_view tag, const Record& r) {
         const std::string rest(from(r.text, tag == "RA" || tag == "RT" ? 5 : 2));
         if (tag == "RA") {
             const int slot = itemNumber(r, recordNumber(r, part(r.text, 2, 3)), 1, 200, "autodial slot");
@@ -194,7 +258,7 @@ void DecodeAPRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 
 void DecodeRTCRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 {
-    byTag(splitRecords(text), {"T1", "T2", "T3"}, [&](std::string_view tag, const Record& r) {
+    byTag(splitRecords(text), kRTCBoard, [&](std::string_view tag, const Record& r) {
         const int nn = recordNumber(r, part(r.text, 2, 2));
         if (tag == "T1")
             decodeRemoteMemory(r, itemNumber(r, nn + 10, 1, 40, "remote base memory"), m, notes);

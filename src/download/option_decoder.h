@@ -4,7 +4,9 @@
 //
 // A record is a line ended by CR (CR LF). A line feed on its own is part of a record: message
 // macro records carry one byte per word, and the word with code 10 is such a byte. The two
-// characters at the start of a line are the tag; lines with other tags are skipped.
+// characters at the start of a line are the tag; lines with other tags are skipped. A record
+// that holds a second record, or is longer than any record the board sends, fails the file:
+// the board sent its records as one run of text.
 
 #include "download/decode_notes.h"
 #include "model/config_model.h"

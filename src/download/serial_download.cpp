@@ -304,6 +304,11 @@ private:
             return State::Ended;
         if (text.empty())
             return State::More;
+        if (written_ == 0 && trimBlanks(text) == "-") {
+            problem_ = "The controller refused the download: it answered \"-\" to the request for its "
+                       "memory.";
+            return State::Bad;
+        }
         const std::string name = "Line " + std::to_string(written_ + 1) + " from the controller (\""
             + Printable(text) + "\")";
         const std::size_t comma = text.find(',');

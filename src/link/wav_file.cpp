@@ -1,9 +1,10 @@
 #include "link/wav_file.h"
 
+#include "base/file_kind.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -208,9 +209,9 @@ bool ParseWav(std::span<const std::uint8_t> bytes, PcmSound& sound, std::string&
 bool LoadWavFile(const std::string& path, PcmSound& sound, std::string& error)
 {
     sound = PcmSound{};
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        error = "the file does not exist";
+    // Checked before opening: opening a named pipe would wait for a writer.
+    if (const std::string problem = NotARegularFile(path); !problem.empty()) {
+        error = "the file " + problem;
         return false;
     }
     std::ifstream in(path, std::ios::binary);

@@ -1,5 +1,6 @@
 #include "model/key_access.h"
 
+#include "base/file_kind.h"
 #include "model/atomic_file.h"
 #include "model/error_report.h"
 
@@ -29,7 +30,7 @@ KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
         return entry;
     }
     if (!S_ISREG(st.st_mode)) {
-        entry = Entry::fault(FileStatus::Unreadable, "not a regular file");
+        entry = Entry::fault(FileStatus::Unreadable, NotARegularFile(fileName));
         return entry;
     }
     const auto size = static_cast<std::uintmax_t>(st.st_size);

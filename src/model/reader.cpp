@@ -129,6 +129,14 @@ void offerReport(ReaderContext& ctx, FileViewer& viewer)
 // saves and reopens.
 constexpr std::size_t kEditRoom = 64 * 1024;
 
+// Whether the file as it stands leaves room for a session's edits; asked before the model is
+// read, so a file refused for its size is refused before any question.
+bool leavesEditRoom(const ConfigModel& m, KeyAccess& keys)
+{
+    const IniDocument* doc = keys.Document(m.DatFilePath);
+    return !doc || doc->SerializedSize() + kEditRoom <= kMaxSettingsFileSize;
+}
+
 // Whether saving the loaded model into the file keeps it within the size every read accepts.
 bool savableWithinLimit(const ConfigModel& m, KeyAccess& keys)
 {
@@ -141,6 +149,18 @@ bool savableWithinLimit(const ConfigModel& m, KeyAccess& keys)
         size += doc->GrowthOfSet(section, key, value, newSections);
     });
     return static_cast<std::uintmax_t>(size) + kEditRoom <= kMaxSettingsFileSize;
+}
+
+FileLoadResult refuseTooLarge(ConfigModel& m, Prompts& prompts, FileLoadResult& result)
+{
+    m.ClearAllData();
+    prompts.Message(style::OkOnly + style::Critical, "File Open Error",
+                    "The file is too large to be saved again:\r\n\r\n" + m.DatFilePath
+                        + "\r\n\r\nNothing was loaded. A settings file needs far less than "
+                        + std::to_string(kMaxSettingsFileSize / (1024 * 1024))
+                        + " MB; please remove what does not belong in it.");
+    result.outcome = FileLoadResult::Unreadable;
+    return result;
 }
 
 } // namespace
@@ -175,6 +195,11 @@ FileLoadResult FileLoad(FileLoadServices& services)
             return result;
         }
 
+        // Refused before any question: the answers would be written into a file that is
+        // then not loaded.
+        if (!leavesEditRoom(m, services.keys))
+            return refuseTooLarge(m, services.prompts, result);
+
         step = "Firmware Version";
         if (!settleFirmwareVersion(ctx, services.keys)) {
             result.outcome = FileLoadResult::VersionDeclined;
@@ -196,18 +221,8 @@ FileLoadResult FileLoad(FileLoadServices& services)
         for (auto passes : {TimerAndMeterPasses(), RemoteIdentificationAndCodePasses(),
                             AutopatchAndMacroPasses(), CourtesyDtmfSwitchAndDvrPasses()})
             ctx.Run(passes);
-        if (!savableWithinLimit(m, services.keys)) {
-            m.ClearAllData();
-            services.prompts.Message(style::OkOnly + style::Critical, "File Open Error",
-                                     "The file is too large to be saved again:\r\n\r\n"
-                                         + m.DatFilePath
-                                         + "\r\n\r\nNothing was loaded. A settings file needs "
-                                           "far less than "
-                                         + std::to_string(kMaxSettingsFileSize / (1024 * 1024))
-                                         + " MB; please remove what does not belong in it.");
-            result.outcome = FileLoadResult::Unreadable;
-            return result;
-        }
+        if (!savableWithinLimit(m, services.keys))
+            return refuseTooLarge(m, services.prompts, result);
         m.DatHasErrors = ctx.hasErrors ? kTrue : kFalse;
         m.DatHasWarnings = ctx.hasWarnings ? kTrue : kFalse;
 

@@ -173,6 +173,63 @@ TEST_F(DownloadCommandsTest, CancelInTheProgressWindowEndsWithNothingLoaded)
     EXPECT_FALSE(busy.Busy());
 }
 
+TEST_F(DownloadCommandsTest, PortThatDoesNotOpenLeavesNoFileNamedInTheCaption)
+{
+    PtySerialPort missing("/nonexistent/tty");
+    SerialLink link{model, missing, clock, prompts};
+    extendContext = [&](AppContext& c) {
+        c.clock = &clock;
+        c.serialLink = &link;
+        c.busy = &busy;
+    };
+    Start();
+    model.ComPort = 1;
+    prompts.AcceptNotices();
+    LoadFile();
+    ASSERT_TRUE(window->windowTitle().toStdString().ends_with("  /srv/club/repeater.dat"));
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle);
+    Download();
+    EXPECT_EQ(model.DatFileLoaded, kFalse);
+    EXPECT_EQ(Editor(0), nullptr);
+    const std::string title = window->windowTitle().toStdString();
+    EXPECT_EQ(title.find("repeater.dat"), std::string::npos) << title;
+    EXPECT_TRUE(title.ends_with(model.ZelVersion + "  ")) << title;
+}
+
+// Files of the wrong kind are refused before the open file is touched.
+TEST_F(DownloadCommandsTest, ImportOfTheWrongFilesKeepsTheOpenFile)
+{
+    StartWith();
+    const ConfigModel sample = SampleControllerModel();
+    const std::string image = home.file("download.mem");
+    const std::string rtc = home.file("rtcdownload.mem");
+    WriteFile(image, MemoryImageText(EncodeMemoryImage(sample)));
+    WriteFile(rtc, OptionFileText(RTCRecords(sample)));
+    LoadFile();
+    const QString caption = window->windowTitle();
+    struct Pick { std::vector<std::string> files; std::vector<Answer> fitted; const char* said; };
+    const Pick picks[] = {
+        {{rtc}, {}, "is an RTC option memory file (like rtcdownload.mem),\r\nbut a main memory download file"},
+        {{image, image}, {Answer::Yes}, "is a main memory download file (like download.mem),\r\nbut an RTC option"},
+        {{image, rtc}, {Answer::No, Answer::Yes}, "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch"},
+    };
+    for (const Pick& pick : picks) {
+        for (const std::string& file : pick.files)
+            dialogs.Open(file);
+        for (std::size_t i = 0; i < pick.fitted.size(); ++i)
+            prompts.Answer(pick.fitted[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
+        prompts.Answer(Answer::Ok, session_text::kImportErrorTitle);
+        window->menus().importLinux->trigger();
+        EXPECT_NE(prompts.prompts().back().text.find(pick.said), std::string::npos) << prompts.prompts().back().text;
+        EXPECT_EQ(prompts.pending(), 0u);
+        EXPECT_EQ(model.DatFileLoaded, kTrue);
+        EXPECT_EQ(model.HangTime(1), "10");
+        EXPECT_NE(Editor(0), nullptr);
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_FALSE(busy.Busy());
+    }
+}
+
 TEST_F(DownloadCommandsTest, ImportLoadsTheChosenMemoryFile)
 {
     StartWith();

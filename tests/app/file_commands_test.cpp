@@ -3,6 +3,8 @@
 
 #include "main_window_fixture.h"
 
+#include "guarded_fifo.h"
+
 #include "app/area_table.h"
 #include "app/editor_pages.h"
 #include "app/editor_tabs.h"
@@ -161,6 +163,25 @@ TEST_F(FileCommandsTest, ACancelledDialogOrAMissingFileChangesNothing)
     EXPECT_EQ(model.DatFilePath, a);
     EXPECT_EQ(model.DatFileLoaded, kTrue);
     EXPECT_EQ(Recent(), std::vector<std::string>{a});
+
+    // A named pipe or a folder is refused at once, saying what it is; the pipe is never opened.
+    GuardedFifo fifo(files.file("pipe.dat"));
+    ASSERT_TRUE(fifo.Made());
+    const std::string folder = files.file("folder.dat");
+    std::filesystem::create_directory(folder);
+    for (const auto& [path, what] : {std::pair{fifo.path(), "is a named pipe (FIFO), not a file."},
+                                     std::pair{folder, "is a folder, not a file."}}) {
+        prompts.Answer(Answer::Ok, "File Open Error");
+        Open(path);
+        EXPECT_EQ(prompts.prompts().back().text,
+                  "This cannot be opened as a settings file:\r\n\r\n" + path + "\r\n\r\nIt " + what);
+        EXPECT_EQ(model.DatFilePath, a);
+        EXPECT_EQ(model.DatFileLoaded, kTrue);
+        EXPECT_NE(Editor(0), nullptr);
+        EXPECT_EQ(Recent(), std::vector<std::string>{a});
+    }
+    EXPECT_EQ(Beeps(), 4);
+    EXPECT_FALSE(fifo.Opened());
 
     dialogs.Save("");
     prompts.Answer(Answer::Ok, "Save As Cancelled");

@@ -6,6 +6,7 @@
 
 #include "download/memory_layout.h"
 #include "download/serial_download.h"
+#include "guarded_fifo.h"
 #include "link/serial_link.h"
 #include "memory_image_encoder.h"
 #include "model/config_model.h"
@@ -18,6 +19,7 @@
 #include "scripted_file_dialogs.h"
 #include "scripted_prompts.h"
 #include "sim_download.h"
+#include "sim_download_options.h"
 #include "skipping_clock.h"
 #include "temp_folder.h"
 
@@ -25,6 +27,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace vm880::test {
@@ -177,6 +180,7 @@ struct FailureCase {
     SimDownloadFaults faults;
     std::vector<Answer> answers; // to the RTC and autopatch questions
     const char* firstLine;       // of the box that ended the run
+    const char* reported = "";   // in a box before it (the record that failed)
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
@@ -197,6 +201,9 @@ TEST_P(DownloadFailure, SavesNothingAndClearsTheModel)
     const auto& last = rig.prompts.prompts().back();
     EXPECT_EQ(last.title, session_text::kDownloadErrorTitle);
     EXPECT_EQ(last.text.substr(0, std::string(c.firstLine).size()), c.firstLine) << last.text;
+    const auto& shown = rig.prompts.prompts();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const auto& p) { return p.text.find(c.reported) != std::string::npos; }))
+        << c.reported;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -207,7 +214,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SilentClockBoard", [] { SimDownloadFaults f; f.silentOptions = true; return f; }(),
                     {Answer::Yes}, "The RTC Option data could NOT be downloaded"},
         FailureCase{"SilentAutopatchBoard", [] { SimDownloadFaults f; f.silentOptions = true; return f; }(),
-                    {Answer::No, Answer::Yes}, "The Autopatch Option data could NOT be downloaded"}),
+                    {Answer::No, Answer::Yes}, "The Autopatch Option data could NOT be downloaded"},
+        // Boards that send their records without waiting for each acknowledgement.
+        FailureCase{"StreamingClockBoard", [] { SimDownloadFaults f; f.streamOptions = true; return f; }(),
+                    {Answer::Yes}, "An error occurred while decoding the RTC data",
+                    "holds a second record from character"},
+        FailureCase{"StreamingAutopatchBoard", [] { SimDownloadFaults f; f.streamOptions = true; return f; }(),
+                    {Answer::No, Answer::Yes}, "An error occurred while decoding the autopatch data",
+                    "holds a second record from character"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
@@ -220,6 +234,45 @@ TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
     const std::string stamp = DownloadTimeStamp(kNow);
     EXPECT_EQ(datFiles(rig.folder), (std::vector<std::string>{"Dwnld_" + stamp + ".dat", "Dwnld_" + stamp + "_2.dat",
                                                               "Dwnld_" + stamp + "_3.dat"}));
+}
+
+// The simulator serves every settings file the program loads, or refuses it at start naming
+// the key that has no memory form: nothing can fail while it serves.
+TEST(SimulatedController, ServesWhatTheProgramLoadsOrRefusesItAtStart)
+{
+    TempFolder folder;
+    ScriptedPrompts prompts;
+    prompts.AcceptNotices();
+    KeyAccess keys(prompts);
+    auto written = [&](const std::string& name, void (*change)(ConfigModel&)) {
+        ConfigModel m = served(true);
+        change(m);
+        m.DatFilePath = folder.file(name);
+        EXPECT_EQ(FileWrite(m, keys, prompts), kDone);
+        return std::string(m.DatFilePath);
+    };
+    GuardedFifo fifo(folder.file("pipe.dat"));
+    const std::pair<std::string, const char*> rows[] = { // the file, and what refuses it ("" serves)
+        {written("negative.dat", [](ConfigModel& m) { m.ClockCorrection = "A5"; }), ""},
+        {written("minus.dat", [](ConfigModel& m) { m.ClockCorrection = "-59"; }), ""},
+        {written("partial.dat",
+                 [](ConfigModel& m) {
+                     m.FreqString(15) = "1462401";
+                     m.CTCSS(15) = "NONE";
+                 }),
+         "partial.dat cannot be served: CTCSS(15) = \"NONE\": the clock board's record holds 2"},
+        {written("long.dat", [](ConfigModel& m) { m.FreqString(15) = "14624011"; }),
+         "FreqString(15) = \"14624011\""},
+        {fifo.path(), "pipe.dat cannot be served: is a named pipe (FIFO), not a file"},
+        {folder.file("missing.dat"), "does not exist"},
+    };
+    for (const auto& [path, refusal] : rows) {
+        std::string problem;
+        const auto server = MakeDownloadServer(path, {}, problem);
+        EXPECT_EQ(server != nullptr, !*refusal) << path << ": " << problem;
+        EXPECT_NE(problem.find(refusal), std::string::npos) << problem;
+    }
+    EXPECT_FALSE(fifo.Opened());
 }
 
 // ---- Import
@@ -272,7 +325,10 @@ struct ImportFailure {
     const char* name;
     std::string mainText;                 // "" keeps a good image
     std::vector<Answer> answers;
-    std::vector<std::string> optionTexts; // written and chosen in order; "<none>" cancels the dialog
+    // Written and chosen in order; "<none>" cancels the dialog. Here and for the main file,
+    // "<image>", "<rtc>" and "<ap>" stand for the sample's memory files, "<fifo>" and
+    // "<folder>" for a named pipe and a folder.
+    std::vector<std::string> optionTexts;
     const char* title;                    // of the last box
     const char* textPart;
     bool modelKept;                       // the file loaded before is still there
@@ -287,8 +343,21 @@ TEST_P(ImportFailures, TellsAndLoadsNothing)
     const ImportFailure& c = GetParam();
     SessionRig rig;
     rig.model.HangTime(1) = "77";
+    const ConfigModel sample = SampleControllerModel();
+    std::vector<std::unique_ptr<GuardedFifo>> fifos;
+    auto place = [&](const std::string& name, const std::string& text) {
+        if (text == "<fifo>")
+            fifos.push_back(std::make_unique<GuardedFifo>(name));
+        else if (text == "<folder>")
+            std::filesystem::create_directory(name);
+        else
+            WriteFile(name, text == "<image>" ? MemoryImageText(EncodeMemoryImage(sample))
+                            : text == "<rtc>"                 ? OptionFileText(RTCRecords(sample))
+                            : text == "<ap>"                  ? OptionFileText(APRecords(sample))
+                                                              : text);
+    };
     const std::string mainFile = rig.folder.file("main.mem");
-    WriteFile(mainFile, c.mainText.empty() ? MemoryImageText(EncodeMemoryImage(SampleControllerModel())) : c.mainText);
+    place(mainFile, c.mainText.empty() ? "<image>" : c.mainText);
     for (std::size_t i = 0; i < c.answers.size(); ++i)
         rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
     for (std::size_t i = 0; i < c.optionTexts.size(); ++i) {
@@ -297,7 +366,7 @@ TEST_P(ImportFailures, TellsAndLoadsNothing)
             continue;
         }
         const std::string name = rig.folder.file("option" + std::to_string(i) + ".mem");
-        WriteFile(name, c.optionTexts[i]);
+        place(name, c.optionTexts[i]);
         rig.dialogs.Open(name);
     }
     rig.prompts.Always(Answer::Ok, kSystemErrorTitle);
@@ -308,6 +377,8 @@ TEST_P(ImportFailures, TellsAndLoadsNothing)
     const auto& last = rig.prompts.prompts().back();
     EXPECT_EQ(last.title, c.title);
     EXPECT_NE(last.text.find(c.textPart), std::string::npos) << last.text;
+    for (const auto& fifo : fifos)
+        EXPECT_FALSE(fifo->Opened()) << "the import opened the named pipe " << fifo->path();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -318,14 +389,36 @@ INSTANTIATE_TEST_SUITE_P(
         ImportFailure{"MainEmpty", "\n", {}, {}, session_text::kImportErrorTitle, "Line 1", true},
         ImportFailure{"MainHuge", std::string(2 << 20, '1'), {}, {}, session_text::kImportErrorTitle,
                       "larger than a memory file", true},
+        ImportFailure{"MainIsTheClockFile", "<rtc>", {}, {}, session_text::kImportErrorTitle,
+                      "is an RTC option memory file (like rtcdownload.mem),\r\nbut a main memory download file "
+                      "(like download.mem) was expected here.\r\n\r\nNothing was loaded; the open file is unchanged.",
+                      true},
+        ImportFailure{"MainIsANamedPipe", "<fifo>", {}, {}, session_text::kImportErrorTitle,
+                      "main.mem is a named pipe (FIFO), not a file", true},
+        ImportFailure{"MainIsAFolder", "<folder>", {}, {}, session_text::kImportErrorTitle,
+                      "main.mem is a folder, not a file", true},
+        // Every option file is checked before the open file is cleared.
         ImportFailure{"ClockFileNotChosen", "", {Answer::Yes}, {"<none>"}, session_text::kImportErrorTitle,
-                      "The Linux RTC mem file was not selected", false},
+                      "The Linux RTC mem file was not selected", true},
         ImportFailure{"ClockFileEmpty", "", {Answer::Yes}, {""}, session_text::kImportErrorTitle,
-                      "The Linux RTC mem file was not found", false},
+                      "The Linux RTC mem file was not found", true},
+        ImportFailure{"ClockFileIsTheMainImage", "", {Answer::Yes}, {"<image>"}, session_text::kImportErrorTitle,
+                      "is a main memory download file (like download.mem),\r\nbut an RTC option memory file", true},
+        ImportFailure{"ClockFileIsANamedPipe", "", {Answer::Yes}, {"<fifo>"}, session_text::kImportErrorTitle,
+                      "cannot be imported as the RTC mem file: it is a named pipe (FIFO), not a file.", true},
+        ImportFailure{"ClockFileStreamed", "", {Answer::Yes}, {"T1011465202123T1021462401000\nComplete\n"},
+                      session_text::kImportErrorTitle, "holds a second record from character 15", true},
+        ImportFailure{"AutopatchFileIsTheClockFile", "", {Answer::No, Answer::Yes}, {"<rtc>"},
+                      session_text::kImportErrorTitle,
+                      "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch option memory file",
+                      true},
+        ImportFailure{"AutopatchFileIsAFolder", "", {Answer::Yes, Answer::Yes}, {"<rtc>", "<folder>"},
+                      session_text::kImportErrorTitle, "it is a folder, not a file.", true},
         ImportFailure{"AutopatchFileOfSomethingElse", "", {Answer::No, Answer::Yes}, {"[Timers]\nHangTime(1)=5\n"},
-                      session_text::kImportErrorTitle, "is not a memory download file of the AP option", false},
+                      session_text::kImportErrorTitle,
+                      "is not a VM880 memory download file,\r\nbut an autopatch option memory file", true},
         ImportFailure{"AutopatchSlotOutOfRange", "", {Answer::No, Answer::Yes}, {"RA201555\nComplete\n"},
-                      session_text::kImportErrorTitle, "decoding the AP data", false}),
+                      session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -51,7 +51,7 @@ TEST_F(OptionFileTest, AutopatchRecords)
         const std::string slot = std::to_string(i % 100 + 1);
         many += "RT" + std::string(3 - slot.size(), '0') + slot + "n" + std::to_string(i) + "\r\n";
     }
-    const std::string longRest(300, '5');
+    const std::string longRest(15, '5'); // the longest number the board holds
     ASSERT_EQ(loadAP("+SendA\r\nRA0015551212\r\nRA200\r\nRA017" + longRest + "\r\nRS\r\nRR4\r\nRI99\r\n"
                      "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\n-\r\n\r\nComplete\r\n"),
               kDone);
@@ -108,7 +108,7 @@ TEST_F(OptionFileTest, RealTimeClockRecords)
 // A record naming an item outside its table stops the file; nothing of it is kept.
 TEST_F(OptionFileTest, BadItemNumbersFailAndKeepTheModel)
 {
-    struct Bad { bool rtc; const char* record; const char* error; };
+    struct Bad { bool rtc; std::string record; const char* error; };
     const Bad cases[] = {
         {false, "RA000123", "Error Number = 9\r\nError = Line 2 of the memory file (\"RA000123\") names autodial slot 0, outside 1 to 200"},
         {false, "RA201123", "names autodial slot 201, outside 1 to 200"},
@@ -119,6 +119,13 @@ TEST_F(OptionFileTest, BadItemNumbersFailAndKeepTheModel)
         {true, "T131", "names remote base memory 41, outside 1 to 40"},
         {true, "T231xx", "names message macro 71, outside 1 to 70"},
         {true, "T331123xx", "names DTMF memory 51, outside 1 to 50"},
+        // Boards that sent their records without waiting for each acknowledgement.
+        {false, "RA0025551212RA0035551313RS6085RR2", "holds a second record from character 13: the autopatch option sent"},
+        {false, "RS6085RR2", "(\"RS6085RR2\") holds a second record from character 7"},
+        {true, "T1011465202123T1021462401000", "holds a second record from character 15: the RTC option sent"},
+        {true, "T201\x05T30150", "holds a second record from character 6"},
+        {false, "RA017" + std::string(300, '5'), "is 305 characters long; no record of the autopatch option is longer than 20"},
+        {true, "T30112345678901xx", "is 17 characters long; no record of the RTC option is longer than 16"},
     };
     for (const Bad& c : cases) {
         m = ConfigModel();

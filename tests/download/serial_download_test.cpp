@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         MainCase{"LostLine", with([](auto& f) { f.garbageLine = 9; f.garbage = "10,4"; }), kFailed, 9,
                  "a line was lost", download_text::kBadDataTitle},
         MainCase{"RefusedRequest", with([](auto& f) { f.refuseMain = true; }), kFailed, 0,
-                 "(\"-\") is not an address", download_text::kBadDataTitle}),
+                 "The controller refused the download: it answered \"-\"", download_text::kBadDataTitle}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MainDownloadExchange, SendsOneOKPerReadAfterItsRequest)

@@ -3,6 +3,7 @@
 
 #include "link/tone_synth.h"
 #include "link/wav_file.h"
+#include "guarded_fifo.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -238,6 +239,12 @@ TEST(WavFile, LoadNamesTheProblemWithTheFile)
     EXPECT_FALSE(LoadWavFile(folder.file("missing.wav"), sound, error));
     EXPECT_EQ(error, "the file does not exist");
     EXPECT_FALSE(LoadWavFile(folder.path().string(), sound, error)) << "a folder is no file";
+    EXPECT_EQ(error, "the file is a folder, not a file");
+    test::GuardedFifo fifo(folder.file("pipe.wav"));
+    ASSERT_TRUE(fifo.Made());
+    EXPECT_FALSE(LoadWavFile(fifo.path(), sound, error));
+    EXPECT_EQ(error, "the file is a named pipe (FIFO), not a file");
+    EXPECT_FALSE(fifo.Opened()) << "a named pipe blocks whoever opens it";
 
     const std::string big = folder.file("big.wav");
     test::WriteFile(big, "RIFF");

@@ -138,18 +138,25 @@ TEST_F(AtomicFileTest, ALargeLFFileSavesAndReopens)
 }
 
 // A file the reader accepts but that a save would push past the limit is not loaded, so no
-// load can end in a save that fails.
+// load can end in a save that fails. It is refused before the version and RTC questions,
+// whose answers would otherwise be written into it.
 TEST_F(AtomicFileTest, AFileThatCouldNotBeSavedAgainIsNotLoaded)
 {
-    std::string text = "[Version]\nFirmwareVersion=60\nHasRTC=1\n;";
-    text.append(static_cast<std::size_t>(kMaxSettingsFileSize) - text.size() - 10, 'x');
-    text += "\n";
-    const std::string dat = dir.file("full.dat");
-    WriteFile(dat, text);
-    prompts.AcceptNotices();
-    KeyAccess keys(prompts);
-    ConfigModel m;
-    EXPECT_EQ(Load(dat, m, keys), FileLoadResult::Unreadable);
-    EXPECT_NE(prompts.prompts().back().text.find("too large to be saved again"), std::string::npos);
-    EXPECT_EQ(ReadFile(dat), text);
+    for (const std::size_t below : {std::size_t{10}, std::size_t{40 * 1024}}) {
+        for (const std::string head : {"[Version]\nFirmwareVersion=60\nHasRTC=1\n;", "[Timers]\n;"}) {
+            std::string text = head;
+            text.append(static_cast<std::size_t>(kMaxSettingsFileSize) - text.size() - below, 'x');
+            text += "\n";
+            const std::string dat = dir.file("full.dat");
+            WriteFile(dat, text);
+            prompts = test::ScriptedPrompts(); // any question fails the test
+            prompts.Answer(Answer::Ok, "File Open Error");
+            KeyAccess keys(prompts);
+            ConfigModel m;
+            EXPECT_EQ(Load(dat, m, keys), FileLoadResult::Unreadable) << head << below;
+            ASSERT_EQ(prompts.prompts().size(), 1u) << prompts.prompts().back().title;
+            EXPECT_NE(prompts.prompts().back().text.find("too large to be saved again"), std::string::npos);
+            EXPECT_EQ(ReadFile(dat), text);
+        }
+    }
 }

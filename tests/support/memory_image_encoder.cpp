@@ -121,6 +121,10 @@ long EntryEncoder::wordValue() const
             return 65535;
         return std::stol(kWords[number(v_, 6)]);
     }
+    // A negative clock correction ("A5", "-5") is held as its 16-bit two's complement; the
+    // program reads the word unsigned, so it arrives as a number its reader refuses.
+    if (EntryKey(s_, e_) == "ClockCorrection" && !v_.empty() && (v_[0] == 'A' || v_[0] == 'a' || v_[0] == '-'))
+        return v_.size() == 1 ? 0 : (65536 - number(v_.substr(1), 59)) % 65536;
     const long value = number(v_, 65535);
     if (s_.encoding == Encoding::ScaleWord && value == 65535)
         no("an erased scale word reads as 0");
@@ -351,10 +355,16 @@ std::vector<std::string> RTCRecords(const ConfigModel& m)
     for (int i = 11; i <= 40; ++i) {
         if (unused(m.FreqString(i)))
             continue;
-        if (m.FreqString(i).size() != 7 || m.CTCSS(i).size() != 2 || m.CTCSSMode(i).size() != 1
-            || m.RadioMode(i).size() != 1)
-            throw std::invalid_argument("remote base memory " + std::to_string(i)
-                                        + " does not fit the record's fixed fields");
+        // The record's fields have fixed widths: anything else has no record form.
+        const std::pair<const char*, const Text*> fields[] = {
+            {"FreqString", &m.FreqString(i)}, {"CTCSS", &m.CTCSS(i)}, {"CTCSSMode", &m.CTCSSMode(i)},
+            {"RadioMode", &m.RadioMode(i)}};
+        const std::size_t widths[] = {7, 2, 1, 1};
+        for (std::size_t f = 0; f < 4; ++f)
+            if (fields[f].second->size() != widths[f])
+                throw std::invalid_argument(std::string(fields[f].first) + "(" + std::to_string(i) + ") = \""
+                                            + *fields[f].second + "\": the clock board's record holds "
+                                            + std::to_string(widths[f]) + " character(s) there");
         records.push_back("T1" + twoDigits(i - 10) + m.FreqString(i) + m.CTCSS(i) + m.CTCSSMode(i)
                           + m.RadioMode(i));
     }
@@ -365,8 +375,8 @@ std::vector<std::string> RTCRecords(const ConfigModel& m)
         for (const std::string& word : tokens(m.MessageMacro(i))) {
             const Text code = VocabWordToCode(word);
             if (code.empty() || code == "013")
-                throw std::invalid_argument("message macro " + std::to_string(i) + ": word \""
-                                            + word + "\" cannot be written in a record");
+                throw std::invalid_argument("MessageMacro(" + std::to_string(i) + ") = \"" + m.MessageMacro(i)
+                                            + "\": the word \"" + word + "\" cannot be written in a record");
             record += static_cast<char>(std::stoi(code));
         }
         records.push_back(record);

@@ -23,6 +23,8 @@ SimDownloadServer::SimDownloadServer(const ConfigModel& model, SimDownloadFaults
         const int value = k < static_cast<int>(image.size()) ? image[static_cast<std::size_t>(k)] : 0;
         imageLines_.push_back(std::to_string(k) + "," + std::to_string(value));
     }
+    rtcRecords_ = RTCRecords(model_);
+    apRecords_ = APRecords(model_);
 }
 
 SimController::Policy SimDownloadServer::Policy()
@@ -91,6 +93,13 @@ void SimDownloadServer::queueOption(const std::vector<std::string>& records, con
         queue_.push_back(SimReply::Bytes(echo));
         return;
     }
+    if (faults_.streamOptions) {
+        std::string bytes = echo;
+        for (const std::string& record : records)
+            bytes += record;
+        queue_.push_back(SimReply::Bytes(bytes + end));
+        return;
+    }
     const std::size_t writes = faults_.endWithLastRecord && !records.empty() ? records.size() : records.size() + 1;
     for (std::size_t i = 0; i < writes; ++i) {
         // A record needs no line end: the board pauses for its acknowledgement.
@@ -143,10 +152,10 @@ SimReply SimDownloadServer::Answer(const SimLine& line)
         }
         if (text == "1SendRTCEram") {
             ack_ = "r";
-            queueOption(RTCRecords(model_), "+SendRTCEram\r\n", "Complete\r\n");
+            queueOption(rtcRecords_, "+SendRTCEram\r\n", "Complete\r\n");
         } else {
             ack_ = "o";
-            queueOption(APRecords(model_), "+SendAPEram\r\n", "RIComplete\r\n");
+            queueOption(apRecords_, "+SendAPEram\r\n", "RIComplete\r\n");
         }
         return next();
     }

@@ -31,11 +31,15 @@ struct SimDownloadFaults {
     bool echoAlone = false;     // the boards' "+Send..." echo in its own write (else merged)
     bool endWithLastRecord = false; // the boards' end marker in one write with their last record
     bool silentOptions = false; // the option boards send their echo and then nothing
+    bool streamOptions = false; // the option boards send all records and the end marker at once,
+                                // without waiting for each acknowledgement
     bool splitVersion = false;  // the version reply in two writes, the "+" in the second
 };
 
 class SimDownloadServer {
 public:
+    // Encodes everything it will serve at once: throws std::invalid_argument naming the
+    // setting when a value has no memory form, so nothing can fail while serving.
     explicit SimDownloadServer(const ConfigModel& model, SimDownloadFaults faults = {});
 
     SimController::Policy Policy();
@@ -57,6 +61,8 @@ private:
     ConfigModel model_;
     SimDownloadFaults faults_;
     std::vector<std::string> imageLines_;
+    std::vector<std::string> rtcRecords_;
+    std::vector<std::string> apRecords_;
     std::vector<SimReply> queue_; // what each acknowledgement releases, in order
     std::size_t sent_ = 0;
     std::string ack_;             // the acknowledgement that releases the next write

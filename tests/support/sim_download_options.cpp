@@ -1,6 +1,7 @@
 #include "sim_download_options.h"
 
 #include "memory_image_encoder.h"
+#include "base/file_kind.h"
 #include "model/key_access.h"
 #include "model/reader.h"
 #include "interfaces/file_viewer.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace vm880::test {
@@ -49,6 +51,12 @@ bool ParseDownloadFlag(const std::string& arg, SimDownloadFaults& f)
         f.splitRecords = true;
     else if (arg == "--silent-options")
         f.silentOptions = true;
+    else if (arg == "--stream-options")
+        f.streamOptions = true;
+    else if (arg == "--echo-alone")
+        f.echoAlone = true;
+    else if (arg == "--end-with-last-record")
+        f.endWithLastRecord = true;
     else if (arg == "--split-version")
         f.splitVersion = true;
     else
@@ -82,6 +90,8 @@ std::unique_ptr<SimDownloadServer> MakeDownloadServer(const std::string& datFile
             sample.HasRTC = kTrue;
             return std::make_unique<SimDownloadServer>(sample, faults);
         }
+        if (const std::string problem = NotARegularFile(datFile); !problem.empty())
+            throw std::runtime_error(problem);
         namespace fs = std::filesystem;
         // The reader may write to the file it loads and writes error.log beside it.
         const fs::path folder = fs::temp_directory_path() / ("vm880-sim-" + std::to_string(::getpid()));
@@ -102,7 +112,8 @@ std::unique_ptr<SimDownloadServer> MakeDownloadServer(const std::string& datFile
         }
         return std::make_unique<SimDownloadServer>(model, faults);
     } catch (const std::exception& e) {
-        problem = datFile + ": " + e.what();
+        // A value without a memory form names its key.
+        problem = (datFile.empty() ? std::string("the sample configuration") : datFile) + " cannot be served: " + e.what();
         return nullptr;
     }
 }

@@ -9,7 +9,7 @@
 namespace vm880::test {
 
 inline constexpr const char* kSimDownloadUsage =
-    "download faults:\n"
+    "download faults (the memory download, its option boards and the version query):\n"
     "  --lines-per-write N   merge N image lines into one write\n"
     "  --split-line N        send image line N in two writes\n"
     "  --pause-line N --pause-ms MS   send image line N MS milliseconds late\n"
@@ -19,6 +19,10 @@ inline constexpr const char* kSimDownloadUsage =
     "  --refuse-download     answer \"-\" to the memory request\n"
     "  --refuse-options N    answer \"-\" to the first N option requests\n"
     "  --split-records       send every option record in two writes\n"
+    "  --echo-alone          send the option boards' \"+Send...\" echo in a write of its own\n"
+    "  --end-with-last-record  send the option boards' end marker with their last record\n"
+    "  --stream-options      the option boards send all their records at once, without\n"
+    "                        waiting for each acknowledgement\n"
     "  --silent-options      the option boards answer and then send nothing\n"
     "  --split-version       send the version reply in two writes\n";
 

@@ -1,13 +1,6 @@
 // vm880-sim: a simulated controller on a pseudo-terminal, for trying the program by hand.
 // Prints the device to choose as the serial port, then one line per command received.
-//
-//   vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... [--link PATH]
-//             [--serve FILE.dat] [download faults, see sim_download_options.h]
-//
-// --delay waits MS milliseconds before each "+"; --refuse answers "-" to commands holding
-// TEXT; --ignore leaves them unanswered; --link also makes PATH a symbolic link to the
-// device. A download is served from the settings file FILE.dat, or from a sample
-// configuration with both option boards. Stop with Ctrl+C.
+// `vm880-sim --help` lists every option and fault.
 
 #include "sim_controller.h"
 #include "sim_download_options.h"
@@ -28,12 +21,28 @@ using vm880::test::SimReply;
 
 namespace {
 
-int usage()
+constexpr const char* kUsage =
+    "usage: vm880-sim [options] [command faults] [download faults]\n"
+    "A simulated VM880 controller on a pseudo-terminal: prints the device to choose as the\n"
+    "serial port, then one line per command received. Ctrl+C stops it.\n"
+    "\n"
+    "options:\n"
+    "  --serve FILE.dat      serve this settings file to downloads (default: a sample\n"
+    "                        configuration with both option boards); a file with a value that\n"
+    "                        has no memory form is refused at start, naming its key\n"
+    "  --link PATH           also make PATH a symbolic link to the device\n"
+    "  --help                show this text\n"
+    "\n"
+    "command faults (every command other than the download's):\n"
+    "  --delay MS            wait MS milliseconds before each \"+\"\n"
+    "  --refuse TEXT         answer \"-\" to commands holding TEXT (may be given again)\n"
+    "  --ignore TEXT         leave commands holding TEXT unanswered (may be given again)\n"
+    "\n";
+
+int usage(std::ostream& out, int status)
 {
-    std::cerr << "usage: vm880-sim [--delay MS] [--refuse TEXT]... [--ignore TEXT]... "
-                 "[--link PATH] [--serve FILE.dat]\n"
-              << vm880::test::kSimDownloadUsage;
-    return 2;
+    out << kUsage << vm880::test::kSimDownloadUsage;
+    return status;
 }
 
 // Shows control characters so that a stray byte is visible.
@@ -64,10 +73,12 @@ int main(int argc, char** argv)
     vm880::test::SimDownloadFaults faults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h")
+            return usage(std::cout, 0);
         if (vm880::test::ParseDownloadFlag(arg, faults))
             continue;
         if (i + 1 >= argc)
-            return usage();
+            return usage(std::cerr, 2);
         const std::string value = argv[++i];
         if (arg == "--delay")
             delayMs = std::atoi(value.c_str());
@@ -80,7 +91,7 @@ int main(int argc, char** argv)
         else if (arg == "--serve")
             served = value;
         else if (!vm880::test::ParseDownloadOption(arg, value, faults))
-            return usage();
+            return usage(std::cerr, 2);
     }
     std::string problem;
     auto server = vm880::test::MakeDownloadServer(served, faults, problem);

@@ -1,0 +1,85 @@
+#include "download/memory_file_kind.h"
+
+#include "base/text.h"
+
+namespace vm880 {
+
+namespace {
+
+bool digitsOnly(std::string_view text)
+{
+    text = TrimBlanks(text);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool imageLine(std::string_view line)
+{
+    const std::size_t comma = line.find(',');
+    return comma != std::string_view::npos && digitsOnly(line.substr(0, comma))
+        && digitsOnly(line.substr(comma + 1));
+}
+
+bool taggedBy(std::string_view line, std::initializer_list<std::string_view> tags)
+{
+    for (std::string_view tag : tags)
+        if (line.starts_with(tag))
+            return true;
+    return false;
+}
+
+} // namespace
+
+MemoryFileKind KindOfMemoryFile(std::string_view text)
+{
+    int image = 0, rtc = 0, ap = 0, ends = 0, other = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (line.empty())
+            continue;
+        // A record of the clock board may hold a line feed (a word's code): what follows it
+        // is part of the record, so lines that are none of these only count against an image.
+        if (line.starts_with("Complete") || line.starts_with("-") || line == "Timeout")
+            ++ends;
+        else if (taggedBy(line, {"T1", "T2", "T3"}))
+            ++rtc;
+        else if (taggedBy(line, {"RA", "RT", "RS", "RR", "RI"}))
+            ++ap;
+        else if (imageLine(line))
+            ++image;
+        else
+            ++other;
+    }
+    if (rtc > 0 && ap == 0 && image == 0)
+        return MemoryFileKind::RTCRecords;
+    if (ap > 0 && rtc == 0 && image == 0)
+        return MemoryFileKind::APRecords;
+    if (image > other && rtc == 0 && ap == 0)
+        return MemoryFileKind::MainImage;
+    if (ends > 0 && image == 0 && rtc == 0 && ap == 0 && other == 0)
+        return MemoryFileKind::NoRecords;
+    return MemoryFileKind::Unknown;
+}
+
+std::string MemoryFileKindName(MemoryFileKind kind)
+{
+    switch (kind) {
+    case MemoryFileKind::MainImage:
+        return "a main memory download file (like download.mem)";
+    case MemoryFileKind::RTCRecords:
+        return "an RTC option memory file (like rtcdownload.mem)";
+    case MemoryFileKind::APRecords:
+        return "an autopatch option memory file (like apdownload.mem)";
+    case MemoryFileKind::NoRecords:
+        return "an option memory file without any records";
+    case MemoryFileKind::Unknown:
+        break;
+    }
+    return "not a VM880 memory download file";
+}
+
+} // namespace vm880
