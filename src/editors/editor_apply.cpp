@@ -185,7 +185,10 @@ bool EditorBase::eventFilter(QObject* watched, QEvent* event)
     if (!field)
         return QWidget::eventFilter(watched, event);
     if (in) {
-        focusIn(*field, slot);
+        // A box that only came into view with its page is not the operator's choice: the
+        // pick lists keep serving the box chosen before.
+        if (!enteredByPageSwitch(field->Widget(slot)))
+            focusIn(*field, slot);
         return QWidget::eventFilter(watched, event);
     }
     QWidget* next = QApplication::focusWidget();

@@ -167,6 +167,9 @@ private:
     void pick(PickList& list, const QString& item);
     void updateCounters();
     std::pair<Field*, int> lastBox(const std::string& kind) const;
+    // For a field with a box per port page, the slot of the page in front; else `slot`.
+    int slotInFront(const Field& field, int slot) const;
+    bool enteredByPageSwitch(const QWidget* control) const;
     Field* fieldOf(QObject* control, int& slot) const;
 
     EditorServices services_;
