@@ -160,6 +160,7 @@ private:
     void refocus(QWidget* control);
     bool showRefusal(const Refusal& refusal);
     void showRecords();
+    bool recheckChanged(const Field* pendingField, int checkedElement);
     void applyStandingFlags();
     Flag ConfigModel::*areaOf(const Field& field) const; // null: the field raises none
     void focusIn(Field& field, int slot);
@@ -186,6 +187,7 @@ private:
     std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
+    bool quietWarnings_ = false; // Apply rechecks fields already left: refusals only
 };
 
 } // namespace vm880
