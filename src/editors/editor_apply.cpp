@@ -80,6 +80,8 @@ bool EditorBase::checkElement(Field& field, int element, int slot)
         if (empty)
             setWorkingText(field, element, slot, *empty);
     }
+    if (decl.showChecked)
+        setWorkingText(field, element, slot, Working(field, element));
     for (const ShownAs& shown : decl.shown)
         if (Working(field, element) == shown.stored && !shown.checked)
             return true;

@@ -234,6 +234,7 @@ TEST_F(AlarmsRemoteEditorTest, ThePrefixIsCheckedAgainstTheTerminators)
                       "the controller as your new Terminator Digit ('2')");
             continue;
         }
+        EXPECT_EQ(ui->Text("RemoteBasePrefixSet").toStdString(), c.stored) << "the box shows what was checked";
         EXPECT_EQ(prompts.pending(), 0u);
         prompts.AcceptNotices();
         ui->Apply();

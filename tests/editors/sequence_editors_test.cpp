@@ -290,6 +290,17 @@ TEST_F(SequenceEditors, IDListsInsertIntoTheChosenBoxOfThePortInFront)
     EXPECT_EQ(box("VoiceID3Set", 1)->text(), "HELLO");
 }
 
+// A box only passed through shows what it showed: the editor has nothing to apply, and the
+// main window lets the operator leave the tab.
+TEST_F(SequenceEditors, ABoxLeftAsItWasLeavesNothingPending)
+{
+    Open<IDEditor>();
+    for (const char* name : {"VoiceID1Set", "CWID2Set"}) {
+        EXPECT_TRUE(ui->Leave(name, 2));
+        EXPECT_EQ(model.giIDUnapplied, -1) << name;
+    }
+}
+
 TEST_F(SequenceEditors, EmptiedCWNumbersTakeTheirLowestValues)
 {
     Open<IDEditor>();
