@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -42,10 +43,15 @@ void FieldCheck::SetText(const Text& text)
 
 void FieldCheck::Warn(const Refusal& warning)
 {
+    if (editor_.quietWarnings_)
+        return;
     Refusal shown = warning;
     shown.outcome = Outcome::Warn;
     if (shown.title.empty())
         shown.title = field_.text_.title ? field_.text_.title(element_) : field_.name();
+    // The value stays accepted, but the operator is put back where it can be changed.
+    if (!shown.focus)
+        shown.focus = field_.Widget(field_.SlotOf(element_));
     editor_.showRefusal(shown);
 }
 
@@ -53,12 +59,12 @@ void FieldCheck::Warn(const Refusal& warning)
 
 bool EditorBase::showRefusal(const Refusal& refusal)
 {
-    prompts().Message(style::OkOnly + style::Exclamation, refusal.title, refusal.text);
-    if (refusal.outcome == Outcome::Warn)
+    if (refusal.outcome == Outcome::Warn && quietWarnings_)
         return true;
+    prompts().Message(style::OkOnly + style::Exclamation, refusal.title, refusal.text);
     if (refusal.focus)
         refocus(refusal.focus);
-    return false;
+    return refusal.outcome == Outcome::Warn;
 }
 
 bool EditorBase::checkElement(Field& field, int element, int slot)
@@ -74,6 +80,8 @@ bool EditorBase::checkElement(Field& field, int element, int slot)
         if (empty)
             setWorkingText(field, element, slot, *empty);
     }
+    if (decl.showChecked)
+        setWorkingText(field, element, slot, Working(field, element));
     for (const ShownAs& shown : decl.shown)
         if (Working(field, element) == shown.stored && !shown.checked)
             return true;
@@ -185,7 +193,10 @@ bool EditorBase::eventFilter(QObject* watched, QEvent* event)
     if (!field)
         return QWidget::eventFilter(watched, event);
     if (in) {
-        focusIn(*field, slot);
+        // A box that only came into view with its page is not the operator's choice: the
+        // pick lists keep serving the box chosen before.
+        if (!enteredByPageSwitch(field->Widget(slot)))
+            focusIn(*field, slot);
         return QWidget::eventFilter(watched, event);
     }
     QWidget* next = QApplication::focusWidget();
@@ -225,19 +236,8 @@ int EditorBase::DoApply()
                                                      : pendingField->lastElement();
         accepted = checkElement(*pendingField, checkedElement, pendingField->SlotOf(checkedElement));
     }
-    // Every other changed value is checked too: a value refused when its field was left,
-    // or never left at all, must not reach the model.
-    for (auto& field : fields_) {
-        if (!accepted || field->kind() != FieldKind::Text)
-            continue;
-        for (int e = 1; accepted && e <= field->count(); ++e) {
-            if (field.get() == pendingField && e == checkedElement)
-                continue;
-            const auto& recheck = field->text_.recheckWhen;
-            if (Working(*field, e) != Stored(*field, e) || (recheck && recheck(e)))
-                accepted = checkElement(*field, e, field->SlotOf(e));
-        }
-    }
+    if (accepted)
+        accepted = recheckChanged(pendingField, checkedElement);
     if (!accepted) {
         if (decl_.applyFailBox)
             prompts().Message(style::OkOnly + style::Exclamation, kApplyFailTitle, kApplyFailText);
@@ -265,6 +265,27 @@ int EditorBase::DoApply()
     AfterCopy();
     reload();
     return kDone;
+}
+
+bool EditorBase::recheckChanged(const Field* pendingField, int checkedElement)
+{
+    // Every other changed value is checked too: a value refused when its field was left,
+    // or never left at all, must not reach the model. Their warnings were given when they
+    // were left; a value the operator accepted then is not warned about again.
+    const QScopedValueRollback quiet(quietWarnings_, true);
+    for (auto& field : fields_) {
+        if (field->kind() != FieldKind::Text)
+            continue;
+        for (int e = 1; e <= field->count(); ++e) {
+            if (field.get() == pendingField && e == checkedElement)
+                continue;
+            const auto& recheck = field->text_.recheckWhen;
+            if ((Working(*field, e) != Stored(*field, e) || (recheck && recheck(e)))
+                && !checkElement(*field, e, field->SlotOf(e)))
+                return false;
+        }
+    }
+    return true;
 }
 
 void EditorBase::applyStandingFlags()

@@ -160,6 +160,7 @@ private:
     void refocus(QWidget* control);
     bool showRefusal(const Refusal& refusal);
     void showRecords();
+    bool recheckChanged(const Field* pendingField, int checkedElement);
     void applyStandingFlags();
     Flag ConfigModel::*areaOf(const Field& field) const; // null: the field raises none
     void focusIn(Field& field, int slot);
@@ -167,6 +168,9 @@ private:
     void pick(PickList& list, const QString& item);
     void updateCounters();
     std::pair<Field*, int> lastBox(const std::string& kind) const;
+    // For a field with a box per port page, the slot of the page in front; else `slot`.
+    int slotInFront(const Field& field, int slot) const;
+    bool enteredByPageSwitch(const QWidget* control) const;
     Field* fieldOf(QObject* control, int& slot) const;
 
     EditorServices services_;
@@ -183,6 +187,7 @@ private:
     std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
+    bool quietWarnings_ = false; // Apply rechecks fields already left: refusals only
 };
 
 } // namespace vm880

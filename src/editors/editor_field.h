@@ -163,6 +163,7 @@ struct TextFieldDecl {
     Flag ConfigModel::*area = nullptr;   // area flag when not the editor's
     std::function<Text(int element)> emptyFor{}; // `empty` by element ("4718" and the number)
     bool upperCase = false;              // stored upper-cased (codes)
+    bool showChecked = false;            // a box left shows the value it was checked with
     std::vector<ShownAs> shown{};        // display transforms; the stored values always pass
     // A value the box shows but empties when it gets the focus, and shows again when it is
     // left empty ("NONE STORED"); an edited box left empty becomes it too.

@@ -222,15 +222,18 @@ void EditorBase::controlChanged(Field& field, int slot)
 void EditorBase::setWorkingText(Field& field, int element, int slot, const Text& text)
 {
     QLineEdit* edit = field.Edit(slot);
+    const bool inBox = edit && field.ElementOf(slot) == element;
     const QString shown = shownText(field.text_, text);
-    if (edit && field.ElementOf(slot) == element && edit->text() != shown) {
+    if (inBox && edit->text() != shown) {
         // As if typed: the change handling stores, colours and marks the field pending.
         edit->setText(shown);
         if (Working(field, element) == text)
             return;
+    } else if (Working(field, element) == text) {
+        return; // the box's text set to what it shows changes nothing, not the pending state
     }
     Working(field, element) = text;
-    if (edit && field.ElementOf(slot) == element)
+    if (inBox)
         colourSlot(field, slot);
     field.lastElement_ = element;
     SetPending(field.number());

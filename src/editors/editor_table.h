@@ -19,7 +19,7 @@ struct EditorRow {
     const char* editor;   // window name
     int ConfigModel::*pending;
     std::array<Flag ConfigModel::*, 2> areaFlags; // the first is the editor's own; second may be null
-    const char* cancelText;                       // first paragraph of the Cancel Changes question
+    const char* cancelText;                       // the Cancel Changes question before its last paragraph
     const char* cancelTitle;
     bool applyFailBox;                            // "APPLY FAIL" after a refused check
     FlagRule flagRule;
@@ -39,7 +39,9 @@ inline constexpr std::array<EditorRow, kEditorCount> kEditorTable = {{
      "This will cancel all Macro changes made since your last Macro 'Apply' or Macro 'Cancel'",
      "MACRO CANCEL CHANGES", true, FlagRule::ChangedByApply},
     {3, "Scheduler/Clock", "Scheduler", &ConfigModel::giSchedulerUnapplied, {&ConfigModel::SchedulerChanged, nullptr},
-     "This will cancel all Scheduler changes made since your last Scehduler 'Apply' or Scheduler 'Cancel'",
+     "This will cancel all Scheduler changes made since your last Scehduler 'Apply' or Scheduler "
+     "'Cancel'\r\n\r\nIt does not cancel any 'Set Clock' or 'Date Format' changes because those were "
+     "processed immediately upon your input",
      "SCHEDULER CANCEL CHANGES", true, FlagRule::Standing},
     {4, "Analog", "Analog", &ConfigModel::giAnalogUnapplied, {&ConfigModel::AnalogChanged, nullptr},
      "This will cancel all Analog changes made since your last Analog 'Apply' or Analog 'Cancel Changes'",

@@ -56,6 +56,14 @@ void RecordTabs::Select(int record)
             tabs_->setCurrentIndex(static_cast<int>(i));
 }
 
+int RecordTabs::RecordOf(const QWidget* widget) const
+{
+    for (std::size_t i = 0; widget && i < records_.size(); ++i)
+        if (tabs_->widget(static_cast<int>(i))->isAncestorOf(widget))
+            return records_[i];
+    return 0;
+}
+
 ElementProvider ByTab(RecordTabs& tabs)
 {
     return {{}, [&tabs] { return tabs.Current(); }, [&tabs](int element) { tabs.Select(element); }};
@@ -171,13 +179,37 @@ PickList& EditorBase::AddPickList(PickListDecl decl)
     return added;
 }
 
+int EditorBase::slotInFront(const Field& field, int slot) const
+{
+    for (const auto& tabs : tabs_) {
+        const int record = tabs->RecordOf(field.Widget(slot));
+        if (record <= 0 || record == tabs->Current())
+            continue;
+        for (int s = 1; s <= field.slotCount(); ++s)
+            if (tabs->RecordOf(field.Widget(s)) == tabs->Current())
+                return s;
+    }
+    return slot;
+}
+
+bool EditorBase::enteredByPageSwitch(const QWidget* control) const
+{
+    // Qt moves the focus into the incoming page before it reports the page: a box whose
+    // page is not the current record yet is entered by the switch, not by the operator.
+    for (const auto& tabs : tabs_)
+        if (const int record = tabs->RecordOf(control); record > 0 && record != tabs->Current())
+            return true;
+    return false;
+}
+
 std::pair<Field*, int> EditorBase::lastBox(const std::string& kind) const
 {
+    // The box of the field chosen last, on the port page in front: never one out of sight.
     if (auto it = lastBoxes_.find(kind); it != lastBoxes_.end())
-        return it->second;
+        return {it->second.first, slotInFront(*it->second.first, it->second.second)};
     for (const auto& field : fields_)
         if (field->kind() == FieldKind::Text && field->pickKind() == kind)
-            return {field.get(), 1};
+            return {field.get(), slotInFront(*field, 1)};
     return {nullptr, 0};
 }
 

@@ -63,6 +63,9 @@ public:
     int Current() const { return current_; }
     // Brings the page of `record` to the front.
     void Select(int record);
+    // The record of the page that holds `widget`; 0 when no page of these tabs holds it or
+    // its page shows no single record.
+    int RecordOf(const QWidget* widget) const;
     QTabWidget* Widget() const { return tabs_; }
 
 private:

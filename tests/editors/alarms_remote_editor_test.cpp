@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include <functional>
@@ -233,11 +234,39 @@ TEST_F(AlarmsRemoteEditorTest, ThePrefixIsCheckedAgainstTheTerminators)
                       "the controller as your new Terminator Digit ('2')");
             continue;
         }
+        EXPECT_EQ(ui->Text("RemoteBasePrefixSet").toStdString(), c.stored) << "the box shows what was checked";
         EXPECT_EQ(prompts.pending(), 0u);
         prompts.AcceptNotices();
         ui->Apply();
         EXPECT_EQ(model.RemoteBasePrefix, c.stored);
     }
+}
+
+// The terminator warning, with the focus moved as the operator moves it: the focus comes back
+// to the prefix, and an Apply after another field was edited does not warn about it again.
+TEST_F(AlarmsRemoteEditorTest, ThePrefixWarningTakesTheFocusBackAndIsGivenOnce)
+{
+    model.Terminator = "#";
+    Open();
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    QLineEdit* prefix = ui->Get<QLineEdit>("RemoteBasePrefixSet");
+    QLineEdit* frequency = ui->Get<QLineEdit>("OtherFreqStringSet");
+    QTest::mouseClick(prefix, Qt::LeftButton);
+    ui->Type("RemoteBasePrefixSet", "1#2");
+    prompts.Answer(Answer::Ok, "Remote Base Prefix");
+    QTest::mouseClick(frequency, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(prompts.pending(), 0u);
+    EXPECT_EQ(QApplication::focusWidget(), prefix);
+
+    ui->Type("OtherFreqStringSet", "146520");
+    ASSERT_EQ(Pending(), 2);
+    ui->Apply(); // an unscripted box fails the test
+    EXPECT_EQ(prompts.prompts().size(), 1u);
+    EXPECT_EQ(model.RemoteBasePrefix, "1#2");
+    EXPECT_EQ(Pending(), -1);
 }
 
 TEST_F(AlarmsRemoteEditorTest, NoPrefixIsShownForZeroAndStaysZero)

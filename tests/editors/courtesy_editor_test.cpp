@@ -7,7 +7,14 @@
 #include "fake_editor_services.h"
 #include "link/tone_synth.h"
 #include "loaded_model.h"
+#include "platform/qt_prompts.h"
 
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QWindow>
+
+#include <functional>
 #include <set>
 
 namespace vm880::test {
@@ -211,6 +218,70 @@ TEST_F(CourtesyEditorTest, PreviewPlaysTheShownToneOfThePortInFrontAsEdited)
     EXPECT_FALSE(editor->Preview());
     EXPECT_EQ(fakes.sound.played.size(), 4u);
     EXPECT_EQ(prompts.pending(), 0u);
+}
+
+// A preview that cannot sound, as the program shows it: Qt's own message box, shown while the
+// preview holds the operator's input, must take the operator's answer by key, by click and by
+// a close request, and the preview then ends without another box.
+TEST_F(CourtesyEditorTest, APreviewThatCannotSoundShowsABoxTheOperatorCanAnswer)
+{
+    const auto key = [](Qt::Key k) {
+        return [k](QMessageBox& box) { QTest::keyClick(box.windowHandle(), k); };
+    };
+    const struct {
+        const char* way;
+        std::function<void(QMessageBox&)> answer;
+    } ways[] = {
+        {"Return", key(Qt::Key_Return)},
+        {"Escape", key(Qt::Key_Escape)},
+        {"Space on OK", key(Qt::Key_Space)},
+        {"click on OK",
+         [](QMessageBox& box) {
+             const QAbstractButton* ok = box.button(QMessageBox::Ok);
+             QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, ok->mapTo(&box, ok->rect().center()));
+         }},
+        {"close request", [](QMessageBox& box) { box.close(); }},
+    };
+    int plays = 0;
+    fakes.sound.failWith = PlayStatus::NoDevice;
+    fakes.sound.onPlay = [&plays](const PcmSound&) { ++plays; };
+    QtPrompts boxes;
+    TonePlayer player{fakes.sound, boxes};
+    CourtesyEditor courtesy({model, boxes, fakes, fakes.busy, player, fakes.clock, fakes.dialogs, fakes.keys});
+    courtesy.Load();
+    courtesy.show();
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        plays = 0;
+        std::vector<std::string> titles;
+        bool answered = false, stuck = false;
+        QElapsedTimer since;
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (!answered) {
+                answered = true;
+                titles.push_back(box->windowTitle().toStdString());
+                since.start();
+                w.answer(*box);
+            } else if (since.elapsed() > 2000) {
+                // The answer never arrived: end it behind the operator's back (hiding sends
+                // no close request that could be held up), so that a failure cannot hang the run.
+                stuck = true;
+                box->hide();
+            }
+        });
+        watch.start();
+        EXPECT_FALSE(courtesy.Preview());
+        watch.stop();
+        EXPECT_FALSE(stuck) << "the box took no " << w.way;
+        EXPECT_EQ(titles, std::vector<std::string>{kSoundErrorTitle});
+        EXPECT_EQ(plays, 1) << "the preview ends at the first sound that failed";
+        EXPECT_FALSE(fakes.busy.Busy());
+    }
 }
 
 } // namespace

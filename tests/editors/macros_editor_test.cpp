@@ -147,7 +147,7 @@ TEST_F(MacrosEditorTest, AcceptedValuesAtTheLimitsAndHowTheyAreStored)
         {"MacroCodeSet", 12, "", "471812", nullptr},
         {"ShortMacroCodeSet", 3, "", "471843", nullptr},
         {"MacroCodeSet", 9, "12345678", "12345678", nullptr},
-        {"ShortMacroCodeSet", 5, "a*#d", "a*#d", nullptr}, // stored upper-case
+        {"ShortMacroCodeSet", 5, " a*#d ", "A*#D", nullptr}, // shown and stored as checked
     };
     Open();
     for (const auto& c : cases) {
@@ -235,6 +235,7 @@ TEST_F(MacrosEditorTest, BrowsingMarksNothingAndARestrictionAloneRaisesOnlyItsFl
     editor->MacroNum().Choose(2);
     editor->MacroNum().Choose(45);
     editor->RcvPort().Choose(3);
+    EXPECT_TRUE(ui->Leave("MacroCodeSet", 2)); // left as it was: nothing to apply
     EXPECT_EQ(model.giMacrosUnapplied, -1);
     ui->Choose("PortToAllow", 0, 4); // Ports 1 & 3
     EXPECT_EQ(model.giMacrosUnapplied, 0);

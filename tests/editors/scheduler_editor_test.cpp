@@ -121,6 +121,22 @@ TEST_F(SchedulerEditorTest, BrowsingSetPointsShowsEachAndMarksNothing)
     EXPECT_EQ(editor->Pending(), -1);
 }
 
+TEST_F(SchedulerEditorTest, CancelChangesSaysTheClockIsNotCancelled)
+{
+    Open();
+    Pick("DOWSet", "Monday");
+    prompts.Answer(Answer::No, "SCHEDULER CANCEL CHANGES").Answer(Answer::Yes, "SCHEDULER CANCEL CHANGES");
+    ui->CancelChanges();
+    EXPECT_EQ(Combo("DOWSet")->currentText(), "Monday");
+    EXPECT_EQ(prompts.prompts().front().text,
+              "This will cancel all Scheduler changes made since your last Scehduler 'Apply' or Scheduler 'Cancel'"
+              "\r\n\r\nIt does not cancel any 'Set Clock' or 'Date Format' changes because those were processed "
+              "immediately upon your input\r\n\r\nYes to proceed, No to return to editing without cancelling");
+    ui->CancelChanges();
+    EXPECT_EQ(Combo("DOWSet")->currentText(), "Everyday");
+    EXPECT_EQ(editor->Pending(), -1);
+}
+
 TEST_F(SchedulerEditorTest, UncheckingGreysTheDependentBoxButKeepsItsValue)
 {
     model.Monthly(1) = "1";

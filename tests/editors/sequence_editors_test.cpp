@@ -19,6 +19,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <filesystem>
@@ -235,6 +236,69 @@ TEST_F(SequenceEditors, ABadVoiceIDIsRefusedByApplyFromAnotherPort)
     EXPECT_EQ(prompts.pending(), 0u);
     EXPECT_EQ(model.VoiceID1(1), Defaults().VoiceID1(1));
     EXPECT_EQ(ids.CurrentPort(), 1); // brought back to the refused box
+}
+
+// The ID lists with the focus moved as the operator moves it, in a shown window: a word goes
+// into the box chosen last (voice ID 3) of the port tab in front, whether the list or that
+// box had the focus when the tab changed.
+TEST_F(SequenceEditors, IDListsInsertIntoTheChosenBoxOfThePortInFront)
+{
+    for (int p = 1; p <= 2; ++p)
+        for (auto id : {&M::VoiceID1, &M::VoiceID3})
+            (model.*id)(p) = "HELLO";
+    auto& ids = Open<IDEditor>();
+    ids.show();
+    ids.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ids));
+    auto* vocab = ui->Get<QListWidget>("VocabList");
+    const auto click = [](QWidget* w, QPoint at = {}) { QTest::mouseClick(w, Qt::LeftButton, {}, at); };
+    const auto clickTab = [&](int port) {
+        QTabBar* bar = ids.Tabs()->tabBar();
+        click(bar, bar->tabRect(port - 1).center());
+        ASSERT_EQ(ids.CurrentPort(), port);
+    };
+    const auto doubleClick = [&](const QString& word) {
+        QListWidgetItem* row = vocab->findItems(word, Qt::MatchExactly).value(0);
+        ASSERT_NE(row, nullptr);
+        vocab->scrollToItem(row);
+        const QPoint at = vocab->visualItemRect(row).center();
+        click(vocab->viewport(), at);
+        QTest::mouseDClick(vocab->viewport(), Qt::LeftButton, {}, at);
+    };
+    const auto box = [&](const char* name, int port) { return ui->Get<QLineEdit>(name, port); };
+
+    // The list has the focus when the tab changes.
+    click(box("VoiceID3Set", 1));
+    ASSERT_EQ(QApplication::focusWidget(), box("VoiceID3Set", 1));
+    click(vocab->viewport(), vocab->visualItemRect(vocab->item(0)).center());
+    ASSERT_EQ(QApplication::focusWidget(), vocab);
+    clickTab(2);
+    doubleClick("EIGHT");
+    EXPECT_EQ(box("VoiceID3Set", 2)->text(), "HELLO EIGHT");
+    EXPECT_EQ(box("VoiceID3Set", 1)->text(), "HELLO") << "nothing goes into a box out of sight";
+
+    // The box has the focus when the tab changes: the page switch puts it into the first box
+    // of the new page, which the operator did not choose.
+    clickTab(1);
+    click(box("VoiceID3Set", 1));
+    clickTab(2);
+    ASSERT_TRUE(ids.Tabs()->currentWidget()->isAncestorOf(QApplication::focusWidget()));
+    ASSERT_NE(QApplication::focusWidget(), box("VoiceID3Set", 2));
+    doubleClick("ONE");
+    EXPECT_EQ(box("VoiceID3Set", 2)->text(), "HELLO EIGHT ONE");
+    EXPECT_EQ(box("VoiceID1Set", 2)->text(), "HELLO");
+    EXPECT_EQ(box("VoiceID3Set", 1)->text(), "HELLO");
+}
+
+// A box only passed through shows what it showed: the editor has nothing to apply, and the
+// main window lets the operator leave the tab.
+TEST_F(SequenceEditors, ABoxLeftAsItWasLeavesNothingPending)
+{
+    Open<IDEditor>();
+    for (const char* name : {"VoiceID1Set", "CWID2Set"}) {
+        EXPECT_TRUE(ui->Leave(name, 2));
+        EXPECT_EQ(model.giIDUnapplied, -1) << name;
+    }
 }
 
 TEST_F(SequenceEditors, EmptiedCWNumbersTakeTheirLowestValues)

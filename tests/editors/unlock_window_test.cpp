@@ -8,6 +8,7 @@
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -91,6 +92,44 @@ TEST(UnlockWindow, ARefusedBoxGetsTheFocusBack)
     EXPECT_FALSE(w.LeaveBox(kLockBox));
     EXPECT_TRUE(w.NewBox(kLockBox)->hasFocus() || QApplication::focusWidget() == nullptr);
     EXPECT_EQ(rig.prompts.pending(), 0u);
+}
+
+// Leaving a box for a button checks it as leaving it for another box does: a refused box
+// keeps the focus and the button does nothing.
+TEST(UnlockWindow, ABoxLeftForAButtonIsCheckedFirst)
+{
+    WindowRig rig;
+    UnlockWindow& w = rig.window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QLineEdit* lock = w.NewBox(kLockBox);
+    auto* record = w.findChild<QPushButton*>(QStringLiteral("cmdRecord"));
+    QTest::mouseClick(lock, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), lock);
+    QTest::keyClicks(lock, "12345");
+
+    rig.prompts.Answer(Answer::Ok, "Lock Code");
+    QTest::mouseClick(record, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+    EXPECT_EQ(rig.prompts.prompts().size(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), lock);
+    EXPECT_EQ(rig.model.Lock, "#") << "Record did not run";
+
+    // By the keyboard too: Tab onto a button.
+    rig.prompts.Answer(Answer::Ok, "Lock Code");
+    record->setFocus(Qt::TabFocusReason);
+    QTest::qWait(20);
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+    EXPECT_EQ(QApplication::focusWidget(), lock);
+
+    lock->selectAll();
+    QTest::keyClicks(lock, "1234");
+    QTest::mouseClick(record, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(rig.model.Lock, "1234");
+    EXPECT_EQ(rig.prompts.prompts().size(), 2u);
 }
 
 } // namespace

@@ -181,6 +181,7 @@ void AlarmsRemoteEditor::declareRemoteBase()
          },
          .empty = Text(factory::RemoteBasePrefix),
          .area = &M::RemoteBaseChanged,
+         .showChecked = true,
          .shown = {{"0", "No Prefix"}}},
         false);
 }

@@ -132,6 +132,7 @@ void MacrosEditor::declareMacros(bool shortMacros)
                                         : "Macro Code must be 1 to 8 DTMF characters",
                  .title = MacroTitle("Macro Code ", offset),
                  .emptyFor = [offset](int e) { return kRecallPrefix + std::to_string(e + offset); },
+                 .showChecked = true,
                  .onFocus = [this, &macro](int e) { SetPickTarget(kPickKind, macro, e); }},
                 false);
 }

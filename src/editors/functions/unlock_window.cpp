@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace vm880 {
 
 namespace {
@@ -73,22 +75,17 @@ UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
     }
 
     auto* buttons = new QVBoxLayout;
-    connect(addButton("cmdSend", QStringLiteral("&Send to the controller NOW")), &QPushButton::clicked,
-            this, [this] { settle(codes_.Send()); });
-    connect(addButton("cmdSave", QStringLiteral("Save to send to the controller &LATER")),
-            &QPushButton::clicked, this, [this] { settle(codes_.Save()); });
-    connect(addButton("cmdRecord", QStringLiteral("&Record changes already made")), &QPushButton::clicked,
-            this, [this] {
-                codes_.Record();
-                settle(0);
-            });
-    connect(addButton("cmdCancel", QStringLiteral("Ca&ncel Changes")), &QPushButton::clicked, this,
-            [this] {
-                codes_.Cancel();
-                settle(0);
-            });
-    connect(addButton("cmdClose", QStringLiteral("&Close")), &QPushButton::clicked, this,
-            [this] { closeIfCommitted(); });
+    addButton("cmdSend", QStringLiteral("&Send to the controller NOW"), [this] { settle(codes_.Send()); });
+    addButton("cmdSave", QStringLiteral("Save to send to the controller &LATER"), [this] { settle(codes_.Save()); });
+    addButton("cmdRecord", QStringLiteral("&Record changes already made"), [this] {
+        codes_.Record();
+        settle(0);
+    });
+    addButton("cmdCancel", QStringLiteral("Ca&ncel Changes"), [this] {
+        codes_.Cancel();
+        settle(0);
+    });
+    addButton("cmdClose", QStringLiteral("&Close"), [this] { closeIfCommitted(); });
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
         buttons->addWidget(button);
@@ -104,11 +101,16 @@ UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
     showValues();
 }
 
-QPushButton* UnlockWindow::addButton(const char* name, const QString& caption)
+void UnlockWindow::addButton(const char* name, const QString& caption, std::function<void()> action)
 {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
-    return button;
+    connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
+        // The box the operator left for this button is checked first; a refused box keeps
+        // the focus and the button does nothing.
+        if (checkLeftBox(true))
+            action();
+    });
 }
 
 void UnlockWindow::showValues()
@@ -166,18 +168,38 @@ void UnlockWindow::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+int UnlockWindow::boxOf(const QObject* control) const
+{
+    for (int box = 1; box <= kCodeBoxes; ++box)
+        if (control && control == new_[box - 1])
+            return box;
+    return 0;
+}
+
+bool UnlockWindow::checkLeftBox(bool forButton)
+{
+    int box = std::exchange(leftBox_, 0);
+    // A button pressed without taking the focus (its shortcut after a refusal, or from code)
+    // still leaves the box that has it.
+    if (box == 0 && forButton)
+        box = boxOf(QApplication::focusWidget());
+    return box == 0 || LeaveBox(box);
+}
+
 bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::FocusOut || refocusing_)
         return QDialog::eventFilter(watched, event);
-    // Only a move to another box leaves a box: the buttons run their own checks (Record
-    // none at all), and a move to another window is no leaving.
+    // A move to any other control of the window leaves the box, buttons included; a move
+    // to another window is no leaving.
     QWidget* next = QApplication::focusWidget();
-    if (!qobject_cast<QLineEdit*>(next) || !isAncestorOf(next))
+    const int box = boxOf(watched);
+    if (box == 0 || !next || !isAncestorOf(next))
         return QDialog::eventFilter(watched, event);
-    for (int box = 1; box <= kCodeBoxes; ++box)
-        if (watched == new_[box - 1])
-            QTimer::singleShot(0, this, [this, box] { LeaveBox(box); });
+    // After the focus change has finished: a box shown from inside it would fight it. A
+    // button clicked meanwhile runs the check first (checkLeftBox).
+    leftBox_ = box;
+    QTimer::singleShot(0, this, [this] { checkLeftBox(false); });
     return QDialog::eventFilter(watched, event);
 }
 

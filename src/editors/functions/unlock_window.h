@@ -33,7 +33,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* addButton(const char* name, const QString& caption);
+    // A button whose click runs `action` once the box left for it has passed its check.
+    void addButton(const char* name, const QString& caption, std::function<void()> action);
+    int boxOf(const QObject* control) const; // 0: no new-code box
+    // Checks the box the focus left last (for a button: else the one it is in); false when
+    // it was refused.
+    bool checkLeftBox(bool forButton);
     void showValues();
     void edited(int box, const QString& text);
     // After a button: the refused box gets the focus back, else every box shows the model.
@@ -44,6 +49,7 @@ private:
     QLineEdit* current_[kCodeBoxes] = {};
     QLineEdit* new_[kCodeBoxes] = {};
     bool refocusing_ = false;
+    int leftBox_ = 0; // a box left whose check has not run yet
 };
 
 // Shows the window modally through `runModal` (exec() when empty) and releases it afterwards.

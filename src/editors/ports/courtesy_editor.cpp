@@ -1,12 +1,11 @@
 #include "editors/ports/courtesy_editor.h"
 
 #include "editors/editor_layout.h"
+#include "editors/operator_input_block.h"
 #include "editors/ports/courtesy_tone.h"
 #include "link/busy_state.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,33 +21,6 @@ namespace {
 constexpr const char* kNoteBelow41 = "Note: Setting Segment 1, Tone 1 to less than 41 will cause "
                                      "VM880 to use Message Macro 1 - 40 for Courtesy Tone";
 constexpr const char* kAllTones = "All Ports/All Courtesy Tones";
-
-// While it lives the program takes no keys, clicks or close requests: a preview cannot be
-// stopped, and nothing may change or close the editor under it. Windows still repaint.
-class IgnoreOperator : public QObject {
-public:
-    IgnoreOperator() { qApp->installEventFilter(this); }
-    ~IgnoreOperator() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::Close:
-            event->ignore();
-            return true;
-        default:
-            return false;
-        }
-    }
-};
 
 int portOf(int element) { return (element - 1) / kCourtesyToneCount + 1; }
 
@@ -145,7 +117,8 @@ bool CourtesyEditor::Preview()
     CourtesyToneValues values;
     for (const CourtesyField& f : kCourtesyFields)
         values[static_cast<std::size_t>(f.number - 1)] = Working(*FieldNumbered(f.number), element);
-    IgnoreOperator ignore;
+    // The preview cannot be stopped, and nothing may change or close the editor under it.
+    OperatorInputBlock block;
     return PlayCourtesyTone(values, services().player, services().clock);
 }
 
