@@ -95,8 +95,9 @@ TEST(UnlockWindow, ARefusedBoxGetsTheFocusBack)
 }
 
 // Leaving a box for a button checks it as leaving it for another box does: a refused box
-// keeps the focus and the button does nothing.
-TEST(UnlockWindow, ABoxLeftForAButtonIsCheckedFirst)
+// keeps the focus and the button does nothing. Record (which takes any text) and Cancel
+// Changes (which drops it) do not check.
+TEST(UnlockWindow, ABoxLeftForAButtonIsCheckedFirstExceptByRecordAndCancel)
 {
     WindowRig rig;
     UnlockWindow& w = rig.window();
@@ -104,32 +105,39 @@ TEST(UnlockWindow, ABoxLeftForAButtonIsCheckedFirst)
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QLineEdit* lock = w.NewBox(kLockBox);
-    auto* record = w.findChild<QPushButton*>(QStringLiteral("cmdRecord"));
+    const auto button = [&w](const char* name) { return w.findChild<QPushButton*>(QString::fromLatin1(name)); };
     QTest::mouseClick(lock, Qt::LeftButton);
     ASSERT_EQ(QApplication::focusWidget(), lock);
     QTest::keyClicks(lock, "12345");
 
     rig.prompts.Answer(Answer::Ok, "Lock Code");
-    QTest::mouseClick(record, Qt::LeftButton);
+    QTest::mouseClick(button("cmdSave"), Qt::LeftButton);
     QTest::qWait(20);
     EXPECT_EQ(rig.prompts.pending(), 0u);
-    EXPECT_EQ(rig.prompts.prompts().size(), 1u);
+    EXPECT_EQ(rig.prompts.prompts().size(), 1u) << "one warning, not a second one from Save";
     EXPECT_EQ(QApplication::focusWidget(), lock);
-    EXPECT_EQ(rig.model.Lock, "#") << "Record did not run";
+    EXPECT_EQ(rig.model.NewLock, "") << "Save did not run";
 
     // By the keyboard too: Tab onto a button.
     rig.prompts.Answer(Answer::Ok, "Lock Code");
-    record->setFocus(Qt::TabFocusReason);
+    button("cmdSend")->setFocus(Qt::TabFocusReason);
     QTest::qWait(20);
     EXPECT_EQ(rig.prompts.pending(), 0u);
     EXPECT_EQ(QApplication::focusWidget(), lock);
 
-    lock->selectAll();
-    QTest::keyClicks(lock, "1234");
-    QTest::mouseClick(record, Qt::LeftButton);
+    // Cancel Changes is not held back by the code it would drop.
+    rig.prompts.Answer(Answer::Yes, "CANCEL UPDATE");
+    QTest::mouseClick(button("cmdCancel"), Qt::LeftButton);
     QTest::qWait(20);
-    EXPECT_EQ(rig.model.Lock, "1234");
-    EXPECT_EQ(rig.prompts.prompts().size(), 2u);
+    EXPECT_EQ(rig.prompts.pending(), 0u);
+    EXPECT_EQ(lock->text(), "");
+
+    QTest::mouseClick(lock, Qt::LeftButton);
+    QTest::keyClicks(lock, "12345");
+    QTest::mouseClick(button("cmdRecord"), Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(rig.model.Lock, "12345");
+    EXPECT_EQ(rig.prompts.prompts().size(), 3u);
 }
 
 } // namespace

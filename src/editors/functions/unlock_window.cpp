@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace vm880 {
@@ -77,14 +78,16 @@ UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
     auto* buttons = new QVBoxLayout;
     addButton("cmdSend", QStringLiteral("&Send to the controller NOW"), [this] { settle(codes_.Send()); });
     addButton("cmdSave", QStringLiteral("Save to send to the controller &LATER"), [this] { settle(codes_.Save()); });
+    // Record takes the typed codes as they are, and Cancel Changes drops them: neither checks
+    // the box left for it.
     addButton("cmdRecord", QStringLiteral("&Record changes already made"), [this] {
         codes_.Record();
         settle(0);
-    });
+    }, false);
     addButton("cmdCancel", QStringLiteral("Ca&ncel Changes"), [this] {
         codes_.Cancel();
         settle(0);
-    });
+    }, false);
     addButton("cmdClose", QStringLiteral("&Close"), [this] { closeIfCommitted(); });
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
@@ -101,10 +104,19 @@ UnlockWindow::UnlockWindow(EditorServices services, QWidget* parent)
     showValues();
 }
 
-void UnlockWindow::addButton(const char* name, const QString& caption, std::function<void()> action)
+void UnlockWindow::addButton(const char* name, const QString& caption, std::function<void()> action,
+                             bool checksLeftBox)
 {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
+    if (!checksLeftBox) {
+        uncheckedButtons_.push_back(button);
+        connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
+            leftBox_ = 0;
+            action();
+        });
+        return;
+    }
     connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
         // The box the operator left for this button is checked first; a refused box keeps
         // the focus and the button does nothing.
@@ -194,7 +206,8 @@ bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
     // to another window is no leaving.
     QWidget* next = QApplication::focusWidget();
     const int box = boxOf(watched);
-    if (box == 0 || !next || !isAncestorOf(next))
+    if (box == 0 || !next || !isAncestorOf(next)
+        || std::find(uncheckedButtons_.begin(), uncheckedButtons_.end(), next) != uncheckedButtons_.end())
         return QDialog::eventFilter(watched, event);
     // After the focus change has finished: a box shown from inside it would fight it. A
     // button clicked meanwhile runs the check first (checkLeftBox).

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -33,8 +34,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A button whose click runs `action` once the box left for it has passed its check.
-    void addButton(const char* name, const QString& caption, std::function<void()> action);
+    // A button whose click runs `action` once the box left for it has passed its check (or
+    // at once, for a button that does not check it).
+    void addButton(const char* name, const QString& caption, std::function<void()> action,
+                   bool checksLeftBox = true);
     int boxOf(const QObject* control) const; // 0: no new-code box
     // Checks the box the focus left last (for a button: else the one it is in); false when
     // it was refused.
@@ -50,6 +53,7 @@ private:
     QLineEdit* new_[kCodeBoxes] = {};
     bool refocusing_ = false;
     int leftBox_ = 0; // a box left whose check has not run yet
+    std::vector<QWidget*> uncheckedButtons_;
 };
 
 // Shows the window modally through `runModal` (exec() when empty) and releases it afterwards.
