@@ -96,6 +96,9 @@ std::string where(std::string_view key, const Record& r)
 struct Board {
     const char* name;
     std::initializer_list<std::string_view> tags;
+    // The tag whose records carry word codes, any byte at all: a second tag cannot be told
+    // inside them, so only their length shows a run of records.
+    std::string_view wordsTag;
     std::size_t (*longest)(std::string_view tag);
     bool (*tagAt)(std::string_view text, std::size_t pos);
 };
@@ -111,6 +114,7 @@ constexpr std::size_t kLongestDialled = 15;
 const Board kAPBoard{
     "autopatch option",
     {"RA", "RT", "RS", "RR", "RI"},
+    {},
     [](std::string_view) { return 5 + kLongestDialled; },
     [](std::string_view text, std::size_t pos) {
         return text[pos] == 'R' && pos + 1 < text.size()
@@ -120,6 +124,7 @@ const Board kAPBoard{
 const Board kRTCBoard{
     "RTC option",
     {"T1", "T2", "T3"},
+    "T2",
     [](std::string_view tag) -> std::size_t {
         if (tag == "T1")
             return 4 + 11; // frequency, tone, tone mode, radio mode
@@ -138,7 +143,7 @@ const Board kRTCBoard{
 void checkOneRecord(const Record& r, std::string_view tag, const Board& board)
 {
     const std::size_t longest = board.longest(tag);
-    for (std::size_t pos = 2; pos < r.text.size(); ++pos)
+    for (std::size_t pos = 2; tag != board.wordsTag && pos < r.text.size(); ++pos)
         if (board.tagAt(r.text, pos))
             throw SystemError(error_number::BadArgument,
                               lineName(r) + " (\"" + Printable(r.text) + "\") holds a second record from character "

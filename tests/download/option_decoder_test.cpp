@@ -5,6 +5,7 @@
 #include "memory_image_encoder.h"
 #include "model/error_report.h"
 #include "scripted_prompts.h"
+#include "tables/vocabulary.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +81,7 @@ TEST_F(OptionFileTest, AutopatchRecords)
 TEST_F(OptionFileTest, RealTimeClockRecords)
 {
     ASSERT_EQ(loadRTC("+SendR\r\nT1001465202123\r\nT1301462401\r\n"
-                      "T200\x01\x02\xFF\x05\r\nT201\r\nT230\x0A\x0B\r\n"
+                      "T200\x01\x02\xFF\x05\r\nT201\r\nT230\x0A\x0B\r\nT202T100\r\n"
                       "T300123xx\r\nT3301\r\nT301*#AB\r\n-\r\nTimeout\r\nComplete\r\n"),
               kDone);
     EXPECT_EQ(m.FreqString(10), "1465202");
@@ -93,6 +94,9 @@ TEST_F(OptionFileTest, RealTimeClockRecords)
     EXPECT_EQ(m.MessageMacro(40), "ONE TWO  FIVE ") << "255 has no word: only its blank";
     EXPECT_EQ(m.MessageMacro(41), "") << "a record without words leaves the macro alone";
     EXPECT_EQ(m.MessageMacro(70), "TEN ELEVEN ") << "a line feed is a word, not a line end";
+    // Words whose codes spell a record's start are words, not a second record.
+    EXPECT_EQ(m.MessageMacro(42), VocabCodeToWord("084") + " " + VocabCodeToWord("049") + " "
+                                      + VocabCodeToWord("048") + " " + VocabCodeToWord("048") + " ");
     EXPECT_EQ(m.DTMF(20), "1 2 3 ");
     EXPECT_EQ(m.DTMF(50), "");
     EXPECT_EQ(m.DTMF(21), "* # ");
@@ -123,7 +127,7 @@ TEST_F(OptionFileTest, BadItemNumbersFailAndKeepTheModel)
         {false, "RA0025551212RA0035551313RS6085RR2", "holds a second record from character 13: the autopatch option sent"},
         {false, "RS6085RR2", "(\"RS6085RR2\") holds a second record from character 7"},
         {true, "T1011465202123T1021462401000", "holds a second record from character 15: the RTC option sent"},
-        {true, "T201\x05T30150", "holds a second record from character 6"},
+        {true, "T201\x05T3015012xxT30299xx", "is 23 characters long; no record of the RTC option is longer than 13"},
         {false, "RA017" + std::string(300, '5'), "is 305 characters long; no record of the autopatch option is longer than 20"},
         {true, "T30112345678901xx", "is 17 characters long; no record of the RTC option is longer than 16"},
     };
