@@ -1,6 +1,7 @@
 #include "download/memory_file_kind.h"
 
 #include "base/text.h"
+#include "download/option_decoder.h"
 
 namespace vm880 {
 
@@ -19,7 +20,7 @@ bool imageLine(std::string_view line)
         && digitsOnly(line.substr(comma + 1));
 }
 
-bool taggedBy(std::string_view line, std::initializer_list<std::string_view> tags)
+bool taggedBy(std::string_view line, std::span<const std::string_view> tags)
 {
     for (std::string_view tag : tags)
         if (line.starts_with(tag))
@@ -45,9 +46,9 @@ MemoryFileKind KindOfMemoryFile(std::string_view text)
         // is part of the record, so lines that are none of these only count against an image.
         if (line.starts_with("Complete") || line.starts_with("-") || line == "Timeout")
             ++ends;
-        else if (taggedBy(line, {"T1", "T2", "T3"}))
+        else if (taggedBy(line, kRTCRecordTags))
             ++rtc;
-        else if (taggedBy(line, {"RA", "RT", "RS", "RR", "RI"}))
+        else if (taggedBy(line, kAPRecordTags))
             ++ap;
         else if (imageLine(line))
             ++image;

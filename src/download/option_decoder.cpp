@@ -95,7 +95,7 @@ std::string where(std::string_view key, const Record& r)
 // tag's letters and, on the clock board, its two-digit item number).
 struct Board {
     const char* name;
-    std::initializer_list<std::string_view> tags;
+    std::span<const std::string_view> tags;
     // The tag whose records carry word codes, any byte at all: a second tag cannot be told
     // inside them, so only their length shows a run of records.
     std::string_view wordsTag;
@@ -113,7 +113,7 @@ constexpr std::size_t kLongestDialled = 15;
 
 const Board kAPBoard{
     "autopatch option",
-    {"RA", "RT", "RS", "RR", "RI"},
+    kAPRecordTags,
     {},
     [](std::string_view) { return 5 + kLongestDialled; },
     [](std::string_view text, std::size_t pos) {
@@ -123,7 +123,7 @@ const Board kAPBoard{
 
 const Board kRTCBoard{
     "RTC option",
-    {"T1", "T2", "T3"},
+    kRTCRecordTags,
     "T2",
     [](std::string_view tag) -> std::size_t {
         if (tag == "T1")

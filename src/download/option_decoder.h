@@ -11,10 +11,16 @@
 #include "download/decode_notes.h"
 #include "model/config_model.h"
 
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace vm880 {
+
+// The record tags of each board, in the order their records are decoded.
+inline constexpr std::array<std::string_view, 3> kRTCRecordTags = {"T1", "T2", "T3"};
+inline constexpr std::array<std::string_view, 5> kAPRecordTags = {"RA", "RT", "RS", "RR", "RI"};
 
 class Prompts;
 
