@@ -33,17 +33,11 @@ bool taggedBy(std::string_view line, std::span<const std::string_view> tags)
 MemoryFileKind KindOfMemoryFile(std::string_view text)
 {
     int image = 0, rtc = 0, ap = 0, ends = 0, other = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+    // Split as the decoders split it: a line feed inside a clock board record (a word's code)
+    // is part of the record, never the start of another line.
+    for (std::string_view line : MemoryFileLines(text)) {
         if (line.empty())
             continue;
-        // A record of the clock board may hold a line feed (a word's code): what follows it
-        // is part of the record, so lines that are none of these only count against an image.
         if (line.starts_with("Complete") || line.starts_with("-") || line == "Timeout")
             ++ends;
         else if (taggedBy(line, kRTCRecordTags))

@@ -3,9 +3,9 @@
 #include "model/error_report.h"
 #include "interfaces/prompts.h"
 #include "tables/code_lookup.h" // LeadingNumber
-#include "tables/sequence_text.h" // kMaxMessageMacroWords, kMaxDTMFDigits
 #include "tables/vocabulary.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vm880 {
@@ -13,9 +13,6 @@ namespace vm880 {
 namespace {
 
 constexpr int kOverflow = 6;
-
-// An option board holds a few hundred short records; a larger file is not a memory file.
-constexpr std::size_t kMaxOptionFileBytes = 1 << 20;
 
 struct Record {
     int line; // 1-based line number in the file
@@ -25,17 +22,9 @@ struct Record {
 std::vector<Record> splitRecords(std::string_view text)
 {
     std::vector<Record> records;
-    std::size_t pos = 0;
     int line = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\r', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        records.push_back({++line, text.substr(pos, end - pos)});
-        pos = end + 1;
-        if (pos < text.size() && text[pos] == '\n')
-            ++pos;
-    }
+    for (std::string_view record : MemoryFileLines(text))
+        records.push_back({++line, record});
     return records;
 }
 
@@ -91,15 +80,15 @@ std::string where(std::string_view key, const Record& r)
     return std::string(key) + " (line " + std::to_string(r.line) + ")";
 }
 
-// What one board sends: its tags, the longest record of each, and where a tag starts (the
-// tag's letters and, on the clock board, its two-digit item number).
+// What one board sends: its tags, the tags whose records cannot hold a second record's start
+// unless the board ran two records together, and where a tag starts (the tag's letters and,
+// on the clock board, its two-digit item number).
 struct Board {
     const char* name;
     std::span<const std::string_view> tags;
-    // The tag whose records carry word codes, any byte at all: a second tag cannot be told
-    // inside them, so only their length shows a run of records.
-    std::string_view wordsTag;
-    std::size_t (*longest)(std::string_view tag);
+    // Autodial and toll numbers are any text, and message macro words are any byte: a tag
+    // inside them may be part of a valid record, so only the digit records are checked.
+    std::span<const std::string_view> digitTags;
     bool (*tagAt)(std::string_view text, std::size_t pos);
 };
 
@@ -108,52 +97,37 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The longest number the autopatch board holds (the answer code and the dialled numbers).
-constexpr std::size_t kLongestDialled = 15;
+constexpr std::array<std::string_view, 2> kAPDigitTags = {"RS", "RR"};       // answer code, ring count
+constexpr std::array<std::string_view, 2> kRTCDigitTags = {"T1", "T3"};      // remote base, DTMF memory
 
-const Board kAPBoard{
-    "autopatch option",
-    kAPRecordTags,
-    {},
-    [](std::string_view) { return 5 + kLongestDialled; },
-    [](std::string_view text, std::size_t pos) {
-        return text[pos] == 'R' && pos + 1 < text.size()
-            && std::string_view("ATSRI").find(text[pos + 1]) != std::string_view::npos;
-    }};
+const Board kAPBoard{"autopatch option", kAPRecordTags, kAPDigitTags, [](std::string_view text, std::size_t pos) {
+                         return text[pos] == 'R' && pos + 1 < text.size()
+                             && std::string_view("ATSRI").find(text[pos + 1]) != std::string_view::npos;
+                     }};
 
-const Board kRTCBoard{
-    "RTC option",
-    kRTCRecordTags,
-    "T2",
-    [](std::string_view tag) -> std::size_t {
-        if (tag == "T1")
-            return 4 + 11; // frequency, tone, tone mode, radio mode
-        if (tag == "T2")
-            return 4 + static_cast<std::size_t>(kMaxMessageMacroWords);
-        return 4 + static_cast<std::size_t>(kMaxDTMFDigits) + 2;
-    },
-    [](std::string_view text, std::size_t pos) {
-        return pos + 3 < text.size() && text[pos] == 'T' && text[pos + 1] >= '1' && text[pos + 1] <= '3'
-            && isDigit(text[pos + 2]) && isDigit(text[pos + 3]);
-    }};
+const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCDigitTags, [](std::string_view text, std::size_t pos) {
+                          return pos + 3 < text.size() && text[pos] == 'T' && text[pos + 1] >= '1'
+                              && text[pos + 1] <= '3' && isDigit(text[pos + 2]) && isDigit(text[pos + 3]);
+                      }};
+
+bool tagged(std::string_view text, std::span<const std::string_view> tags)
+{
+    return std::find(tags.begin(), tags.end(), text.substr(0, 2)) != tags.end();
+}
 
 // A record is one record: a board that sent its records without waiting for each
 // acknowledgement delivers them as one run of text, which must never pass for a single
-// record with the rest of the run lost.
-void checkOneRecord(const Record& r, std::string_view tag, const Board& board)
+// record with the rest of the run lost. Records are read by position whatever their length.
+void checkOneRecord(const Record& r, const Board& board)
 {
-    const std::size_t longest = board.longest(tag);
-    for (std::size_t pos = 2; tag != board.wordsTag && pos < r.text.size(); ++pos)
+    if (!tagged(r.text, board.digitTags))
+        return;
+    for (std::size_t pos = 2; pos < r.text.size(); ++pos)
         if (board.tagAt(r.text, pos))
             throw SystemError(error_number::BadArgument,
                               lineName(r) + " (\"" + Printable(r.text) + "\") holds a second record from character "
                                   + std::to_string(pos + 1) + ": the " + board.name
                                   + " sent its records without waiting for each acknowledgement");
-    if (r.text.size() > longest)
-        throw SystemError(error_number::BadArgument,
-                          lineName(r) + " (\"" + Printable(r.text) + "\") is " + std::to_string(r.text.size())
-                              + " characters long; no record of the " + board.name + " is longer than "
-                              + std::to_string(longest));
 }
 
 // Checks every record of the board, then runs `decode` on every record of each tag in turn,
@@ -162,9 +136,7 @@ template <typename Decode>
 void byTag(const std::vector<Record>& records, const Board& board, Decode decode)
 {
     for (const Record& r : records)
-        for (std::string_view tag : board.tags)
-            if (r.text.substr(0, 2) == tag)
-                checkOneRecord(r, tag, board);
+        checkOneRecord(r, board);
     for (std::string_view tag : board.tags)
         for (const Record& r : records)
             if (r.text.substr(0, 2) == tag)
@@ -241,6 +213,25 @@ int loadOptionFile(ConfigModel& model, Prompts& prompts, const std::string& file
 }
 
 } // namespace
+
+std::vector<std::string_view> MemoryFileLines(std::string_view text)
+{
+    // A file without a carriage return had its lines ended by line feeds alone: its copy with
+    // CR LF line ends reads the same.
+    const char end = text.find('\r') == std::string_view::npos ? '\n' : '\r';
+    std::vector<std::string_view> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t stop = text.find(end, pos);
+        if (stop == std::string_view::npos)
+            stop = text.size();
+        lines.push_back(text.substr(pos, stop - pos));
+        pos = stop + 1;
+        if (end == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+    return lines;
+}
 
 void DecodeAPRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 {

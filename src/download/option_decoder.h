@@ -4,17 +4,20 @@
 //
 // A record is a line ended by CR (CR LF). A line feed on its own is part of a record: message
 // macro records carry one byte per word, and the word with code 10 is such a byte. The two
-// characters at the start of a line are the tag; lines with other tags are skipped. A record
-// that holds a second record, or is longer than any record the board sends, fails the file:
-// the board sent its records as one run of text.
+// characters at the start of a line are the tag; lines with other tags are skipped. Records
+// are read by position whatever their length. A digit record (answer code, ring count, remote
+// base, DTMF memory) that holds a second record's tag fails the file: the board sent its
+// records as one run of text.
 
 #include "download/decode_notes.h"
 #include "model/config_model.h"
+#include "model/key_access.h"
 
 #include <array>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vm880 {
 
@@ -23,6 +26,15 @@ inline constexpr std::array<std::string_view, 3> kRTCRecordTags = {"T1", "T2", "
 inline constexpr std::array<std::string_view, 5> kAPRecordTags = {"RA", "RT", "RS", "RR", "RI"};
 
 class Prompts;
+
+// An option memory file holds at most what a settings file can: the records of every
+// configuration the program can save fit, however long its numbers are.
+inline constexpr std::size_t kMaxOptionFileBytes = kMaxSettingsFileSize;
+
+// The lines of a memory file as the decoders read them: each ends at a carriage return, a
+// line feed right after it belonging to that end. In a file without any carriage return the
+// lines end at line feeds, as in its converted copy.
+std::vector<std::string_view> MemoryFileLines(std::string_view text);
 
 // Autopatch records: "RA" + slot (3 characters) + autodial number, "RT" + slot + restricted
 // number, "RS" + answer code, "RR" + ring count, "RI" (not used). Records are taken tag by tag

@@ -52,14 +52,15 @@ TEST_F(OptionFileTest, AutopatchRecords)
         const std::string slot = std::to_string(i % 100 + 1);
         many += "RT" + std::string(3 - slot.size(), '0') + slot + "n" + std::to_string(i) + "\r\n";
     }
-    const std::string longRest(15, '5'); // the longest number the board holds
+    const std::string longRest(300, '5'); // numbers have no length limit
     ASSERT_EQ(loadAP("+SendA\r\nRA0015551212\r\nRA200\r\nRA017" + longRest + "\r\nRS\r\nRR4\r\nRI99\r\n"
-                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\n-\r\n\r\nComplete\r\n"),
+                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\nRA003RADIO RT001\r\n-\r\n\r\nComplete\r\n"),
               kDone);
     EXPECT_EQ(m.AutoDial(1), "9999") << "a later record of the same slot wins";
     EXPECT_EQ(m.AutoDial(200), "");
     EXPECT_EQ(m.AutoDial(17), longRest);
     EXPECT_EQ(m.AutoDial(2), "") << "tags are case-sensitive";
+    EXPECT_EQ(m.AutoDial(3), "RADIO RT001") << "a number is any text, tag letters too";
     EXPECT_EQ(m.TollRestrict(1), " 1900");
     EXPECT_EQ(m.TollRestrict(2), "n201");
     EXPECT_EQ(m.TollRestrict(100), "n299");
@@ -80,7 +81,7 @@ TEST_F(OptionFileTest, AutopatchRecords)
 
 TEST_F(OptionFileTest, RealTimeClockRecords)
 {
-    ASSERT_EQ(loadRTC("+SendR\r\nT1001465202123\r\nT1301462401\r\n"
+    ASSERT_EQ(loadRTC("+SendR\r\nT1001465202123\r\nT1301462401\r\nT10214624010011\x01\x02\r\nT30312345678901xx\r\n"
                       "T200\x01\x02\xFF\x05\r\nT201\r\nT230\x0A\x0B\r\nT202T100\r\n"
                       "T300123xx\r\nT3301\r\nT301*#AB\r\n-\r\nTimeout\r\nComplete\r\n"),
               kDone);
@@ -90,6 +91,8 @@ TEST_F(OptionFileTest, RealTimeClockRecords)
     EXPECT_EQ(m.RadioMode(10), "");
     EXPECT_EQ(m.FreqString(40), "1462401");
     EXPECT_EQ(m.CTCSS(40), "");
+    EXPECT_EQ(m.RadioMode(12), "1") << "fields by position, whatever follows them";
+    EXPECT_EQ(m.DTMF(23), "1 2 3 4 5 6 7 8 9 0 1 ");
     EXPECT_EQ(m.RemoteBaseChanged, kTrue);
     EXPECT_EQ(m.MessageMacro(40), "ONE TWO  FIVE ") << "255 has no word: only its blank";
     EXPECT_EQ(m.MessageMacro(41), "") << "a record without words leaves the macro alone";
@@ -124,12 +127,9 @@ TEST_F(OptionFileTest, BadItemNumbersFailAndKeepTheModel)
         {true, "T231xx", "names message macro 71, outside 1 to 70"},
         {true, "T331123xx", "names DTMF memory 51, outside 1 to 50"},
         // Boards that sent their records without waiting for each acknowledgement.
-        {false, "RA0025551212RA0035551313RS6085RR2", "holds a second record from character 13: the autopatch option sent"},
-        {false, "RS6085RR2", "(\"RS6085RR2\") holds a second record from character 7"},
+        {false, "RS6085RR2", "(\"RS6085RR2\") holds a second record from character 7: the autopatch option sent"},
         {true, "T1011465202123T1021462401000", "holds a second record from character 15: the RTC option sent"},
-        {true, "T201\x05T3015012xxT30299xx", "is 23 characters long; no record of the RTC option is longer than 13"},
-        {false, "RA017" + std::string(300, '5'), "is 305 characters long; no record of the autopatch option is longer than 20"},
-        {true, "T30112345678901xx", "is 17 characters long; no record of the RTC option is longer than 16"},
+        {true, "T3015012xxT30299xx", "holds a second record from character 11"},
     };
     for (const Bad& c : cases) {
         m = ConfigModel();
