@@ -3,6 +3,7 @@
 #include "base/program_title.h"
 #include "download/decode_notes.h"
 #include "download/memory_layout.h"
+#include "download/option_decoder.h" // kMaxOptionFileBytes
 #include "link/serial_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -22,9 +23,8 @@ constexpr const char* kModule = "ZelMain";
 
 // A memory line is "address,value"; anything this long without a line end is not one.
 constexpr std::size_t kMaxMainLine = 64;
-// One option record holds a few dozen bytes; an option board holds a few hundred records.
-constexpr std::size_t kMaxRecord = 4096;
-constexpr std::size_t kMaxOptionFile = 1 << 20;
+// The version reply is a few characters; anything this long is not one.
+constexpr std::size_t kMaxVersionReply = 4096;
 // A board that keeps refusing the request is not going to send its memory.
 constexpr int kMaxRefusals = 5;
 
@@ -450,12 +450,18 @@ int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
             if (progress_)
                 progress_->SetValue(std::min(records, b.maximum));
         };
+        auto didNotWait = [&](std::string_view text) {
+            run.BadData("The " + std::string(b.name) + " sent its records without waiting for each "
+                        "acknowledgement (\"" + Printable(text) + "\"): what it sent cannot be told apart "
+                        "into its records.");
+        };
         for (;;) {
             // A record is everything up to the board's pause for the acknowledgement.
             std::string text = run.Read(timing_.stepMs);
-            while (!text.empty() && text.size() <= kMaxRecord && serial_.Port().WaitForInput(timing_.recordGapMs))
+            while (!text.empty() && fileSize + text.size() <= kMaxOptionFileBytes
+                   && serial_.Port().WaitForInput(timing_.recordGapMs))
                 text += serial_.Port().ReadAll();
-            if (text.size() > kMaxRecord || fileSize > kMaxOptionFile) {
+            if (fileSize + text.size() > kMaxOptionFileBytes) {
                 run.BadData("The " + std::string(b.name) + " sent more than its memory can hold (\""
                             + Printable(text) + "\").");
                 break;
@@ -463,9 +469,13 @@ int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
             const std::string_view record = withoutEcho(text, b.echoPrefix);
             const std::string_view end = board == Board::RTC ? "Complete" : "RICom";
             if (const std::size_t at = record.find(end); at != std::string_view::npos) {
+                // The board ends only after the acknowledgement of its last record: a record
+                // in the same run as the end marker was sent without waiting for it.
                 const std::string_view last = record.substr(0, at);
-                if (hasContent(last) && !startsWith(last, "-") && !startsWith(last, "T3C"))
-                    write(last);
+                if (hasContent(last) && !startsWith(last, "-") && !startsWith(last, "T3C")) {
+                    didNotWait(record);
+                    break;
+                }
                 if (board == Board::RTC)
                     clock_.SleepMs(100);
                 file << "Complete\r\n";
@@ -474,11 +484,14 @@ int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
             }
             if (hasContent(record)) {
                 const bool refused = startsWith(record, "-") || record == "Timeout";
-                if (board == Board::RTC && !startsWith(record, "T3C")) {
+                const bool written = board == Board::RTC ? !startsWith(record, "T3C") : !refused;
+                if (written) {
                     write(record);
-                    send(b.ack);
-                } else if (board == Board::AP && !refused) {
-                    write(record);
+                    // A board that waits sends nothing before its acknowledgement.
+                    if (serial_.Port().WaitForInput(0)) {
+                        didNotWait(record);
+                        break;
+                    }
                     send(b.ack);
                 }
                 if (refused && ++refusals > kMaxRefusals) {
@@ -525,7 +538,7 @@ int SerialDownload::VersionDownload()
                 reply += serial_.Port().ReadAll();
             if (contains(reply, "+"))
                 break;
-            if (reply.size() > kMaxRecord)
+            if (reply.size() > kMaxVersionReply)
                 throw SystemError(error_number::BadArgument, "The version reply is too long: \""
                                                                  + Printable(reply) + "\"");
             clock_.Yield();

@@ -6,7 +6,9 @@
 //
 // Reads are framed by what they contain, never by how the operating system split them: the
 // main image by its line ends, an option record by the controller's pause while it waits for
-// the acknowledgement, the version reply by its closing "+".
+// the acknowledgement, the version reply by its closing "+". An option board that does not
+// wait (a record in one run with the end marker, or more text before the acknowledgement
+// went out) fails the download: its records cannot be told apart.
 
 #include <cstdint>
 #include <fstream>

@@ -12,8 +12,11 @@
 #include "link/busy_state.h"
 #include "link/serial_link.h"
 #include "memory_image_encoder.h"
+#include "model/settings_writer.h"
+#include "platform/qt_serial_port.h"
 #include "pty_serial_port.h"
 #include "sim_download.h"
+#include "sim_download_options.h"
 #include "skipping_clock.h"
 
 #include <QApplication>
@@ -28,7 +31,11 @@ class DownloadCommandsTest : public MainWindowTest {
 protected:
     void StartWith(SimDownloadFaults faults = {}, ConfigModel served = SampleControllerModel())
     {
-        server = std::make_unique<SimDownloadServer>(served, faults);
+        Serve(std::make_unique<SimDownloadServer>(served, faults));
+    }
+    void Serve(std::unique_ptr<SimDownloadServer> served)
+    {
+        server = std::move(served);
         sim.SetPolicy(server->Policy());
         extendContext = [this](AppContext& c) {
             c.clock = &clock;
@@ -50,9 +57,13 @@ protected:
         model.DatFileSaved = kFalse;
     }
 
+    ~DownloadCommandsTest() override { ::unsetenv("VM880_PORT1"); }
+
     std::unique_ptr<SimDownloadServer> server; // outlives the simulator's thread
     SimController sim;
-    PtySerialPort simPort{sim.SlavePath()};
+    // The program's own serial port on the simulator's pseudo-terminal.
+    bool named = ::setenv("VM880_PORT1", sim.SlavePath().c_str(), 1) == 0;
+    QtSerialPort simPort;
     SkippingClock clock;
     SerialLink serial{model, simPort, clock, prompts};
     BusyState busy;
@@ -249,6 +260,86 @@ TEST_F(DownloadCommandsTest, ImportLoadsTheChosenMemoryFile)
     EXPECT_EQ(window->recentFiles().Item(1), model.DatFilePath);
     EXPECT_TRUE(sim.Commands().empty());
 }
+
+// The simulator serving a settings file of the operator's own: what the program can load and
+// save downloads as it was, and a clock board that streams its records is never saved,
+// whatever they hold.
+struct ServedCase {
+    const char* name;
+    void (*change)(ConfigModel&);
+    bool stream;
+    const char* refusal; // in the box that stops the download; "" when it is saved
+};
+void PrintTo(const ServedCase& c, std::ostream* os) { *os << c.name; }
+
+class ServedFiles : public DownloadCommandsTest, public ::testing::WithParamInterface<ServedCase> {};
+
+// The clock board keeps only the message macros and DTMF memories named.
+void keepOnly(ConfigModel& m, std::initializer_list<int> macros, std::initializer_list<int> memories)
+{
+    for (int i = 11; i <= 40; ++i)
+        m.FreqString(i) = "NONE";
+    for (int i = 41; i <= 70; ++i)
+        if (std::find(macros.begin(), macros.end(), i) == macros.end())
+            m.MessageMacro(i) = "NONE STORED";
+    for (int i = 21; i <= 50; ++i)
+        if (std::find(memories.begin(), memories.end(), i) == memories.end())
+            m.DTMF(i) = "NONE STORED";
+}
+
+TEST_P(ServedFiles, DownloadsAsServedOrSavesNothing)
+{
+    const ServedCase& c = GetParam();
+    ConfigModel served = SampleControllerModel();
+    served.HasRTC = kTrue;
+    c.change(served);
+    served.DatFilePath = home.file("served.dat");
+    ASSERT_EQ(FileWrite(served, keys, prompts), kDone);
+    SimDownloadFaults faults;
+    faults.streamOptions = c.stream;
+    std::string problem;
+    auto fromFile = MakeDownloadServer(served.DatFilePath, faults, problem);
+    ASSERT_TRUE(fromFile) << problem;
+    Serve(std::move(fromFile));
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle).Answer(Answer::Yes, session_text::kRTCTitle);
+    if (!*c.refusal)
+        prompts.Answer(Answer::Yes, session_text::kAPTitle);
+    Download();
+    const auto saved = [&] {
+        int n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(home.path()))
+            n += entry.path().filename().string().starts_with("Dwnld_");
+        return n;
+    };
+    if (!*c.refusal) {
+        EXPECT_EQ(model.DatFileLoaded, kTrue);
+        EXPECT_EQ(saved(), 1);
+        EXPECT_EQ(model.AutoDial(2), served.AutoDial(2));
+        return;
+    }
+    const auto& shown = prompts.prompts();
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [&](const auto& p) { return p.text.find(c.refusal) != std::string::npos; }));
+    EXPECT_EQ(shown.back().title, session_text::kDownloadErrorTitle);
+    EXPECT_EQ(model.DatFileLoaded, kFalse);
+    EXPECT_EQ(saved(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Simulator, ServedFiles,
+    ::testing::Values(
+        ServedCase{"LongAutodialNumber", [](ConfigModel& m) { m.AutoDial(2) = "1-800-555-0100 x"; }, false, ""},
+        ServedCase{"StreamedMessageMacros", [](ConfigModel& m) { keepOnly(m, {41, 42}, {}); }, true,
+                   "The RTC option sent its records without waiting for each acknowledgement"},
+        ServedCase{"StreamedMacroThenDTMFMemory",
+                   [](ConfigModel& m) {
+                       keepOnly(m, {41}, {21});
+                       m.MessageMacro(41) = "REPEATER"; // run together, no longer than a macro may be
+                       m.DTMF(21) = "9";
+                   },
+                   true,
+                   "The RTC option sent its records without waiting for each acknowledgement"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace vm880::test

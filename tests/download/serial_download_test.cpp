@@ -225,9 +225,9 @@ TEST_P(OptionDownload, OneLinePerRecordEndedByComplete)
         // The clock board also acknowledges each refusal it wrote.
         const auto commands = rig.sim.Commands();
         const std::size_t records = (c.rtc ? RTCRecords(served) : APRecords(served)).size();
-        // One acknowledgement per record, none for the one that came with the end marker.
+        // One acknowledgement per record.
         EXPECT_EQ(static_cast<std::size_t>(std::count(commands.begin(), commands.end(), c.rtc ? "r" : "o")),
-                  records + static_cast<std::size_t>(c.requests - 1) - (c.faults.endWithLastRecord ? 1 : 0));
+                  records + static_cast<std::size_t>(c.requests - 1));
     }
     const auto titles = rig.prompts.titles();
     if (*c.boxTitle)
@@ -245,7 +245,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"ClockEchoMergedWithFirstRecord", true, {}, kDone, 1, ""},
         OptionCase{"ClockRecordsSplitEchoAlone",
                    true, with([](auto& f) { f.splitRecords = true; f.echoAlone = true; }), kDone, 1, ""},
-        OptionCase{"ClockEndWithTheLastRecord", true, with([](auto& f) { f.endWithLastRecord = true; }), kDone, 1, ""},
+        // The end marker comes only after the last record's acknowledgement.
+        OptionCase{"ClockEndWithTheLastRecord", true, with([](auto& f) { f.endWithLastRecord = true; }), kFailed, 1,
+                   download_text::kBadDataTitle},
         OptionCase{"ClockRefusedTwiceThenServed", true, with([](auto& f) { f.refuseOption = 2; }), kDone, 3, ""},
         OptionCase{"ClockRefusingForever", true, with([](auto& f) { f.refuseOption = 100; }), kFailed, 6,
                    download_text::kBadDataTitle},
@@ -254,8 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"AutopatchEchoMerged", false, {}, kDone, 1, ""},
         OptionCase{"AutopatchEndSplitOverTwoWrites",
                    false, with([](auto& f) { f.splitRecords = true; f.echoAlone = true; }), kDone, 1, ""},
-        OptionCase{"AutopatchEndWithTheLastRecord", false, with([](auto& f) { f.endWithLastRecord = true; }), kDone,
-                   1, ""},
+        OptionCase{"AutopatchEndWithTheLastRecord", false, with([](auto& f) { f.endWithLastRecord = true; }),
+                   kFailed, 1, download_text::kBadDataTitle},
         OptionCase{"AutopatchRefusedIsNotAskedAgain", false, with([](auto& f) { f.refuseOption = 1; }),
                    kFailed, 1, download_text::kLineTimeoutTitle}),
     [](const auto& info) { return std::string(info.param.name); });
