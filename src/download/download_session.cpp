@@ -15,6 +15,7 @@
 #include "interfaces/prompts.h"
 
 #include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -27,7 +28,7 @@ constexpr const char* kPara = "\r\n\r\n";
 constexpr const char* kNothingSaved = "The download is not complete and is not useable: nothing was saved.";
 constexpr const char* kImportNothingSaved = "The import is stopped: nothing was saved or loaded.";
 constexpr const char* kImportUnchanged = "Nothing was loaded; the open file is unchanged.";
-// A memory image is about 40 KB and an option file a few KB: anything far larger is not one.
+// A memory image is about 40 KB: anything far larger is not one.
 constexpr std::size_t kMaxMemoryFile = 1 << 20;
 
 bool exists(const std::string& path)
@@ -49,16 +50,17 @@ struct Option {
     int (*decode)(ConfigModel&, Prompts&, const std::string&);
     MemoryFileKind kind;
     void (*records)(std::string_view, ConfigModel&, DecodeNotes&);
+    int (*decodeText)(ConfigModel&, Prompts&, std::string_view);
 };
 
 const Option kRTCOption{"Download Complete! Do you have the RTC (Real Time Clock) Option installed?", "RTC",
                         "RTC Option", "RTC", session_text::kRTCDialogTitle, session_text::kRTCTitle,
                         &MemoryFiles::rtc, &SerialDownload::RTCDownload, LoadRTCEram,
-                        MemoryFileKind::RTCRecords, DecodeRTCRecords};
+                        MemoryFileKind::RTCRecords, DecodeRTCRecords, LoadRTCEramText};
 const Option kAPOption{"Download Complete! Do you have the QX4 (Autopatch) Option installed?", "AP",
                        "Autopatch Option", "autopatch", session_text::kAPDialogTitle, session_text::kAPTitle,
                        &MemoryFiles::ap, &SerialDownload::APDownload, LoadAPEram,
-                       MemoryFileKind::APRecords, DecodeAPRecords};
+                       MemoryFileKind::APRecords, DecodeAPRecords, LoadAPEramText};
 
 // The import asks without the download's "Download Complete! ".
 std::string importQuestion(const Option& option)
@@ -109,10 +111,10 @@ void clearModel(SessionContext& c)
     c.model.transfer.CancelDownload = kFalse;
 }
 
-// The main image into the cleared model; false after telling the operator.
-bool decodeMain(SessionContext& c, const std::string& imagePath)
+// Whether the main image went into the cleared model; false after telling the operator.
+bool mainDecoded(SessionContext& c, int decoded)
 {
-    if (DecodeEram(c.model, c.prompts, imagePath, c.programFolder + "/download.era") != kDone) {
+    if (decoded != kDone) {
         tellFailed(c.prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
                    "The data is not complete and is not useable" + std::string(kPara)
                        + "Please try the download again");
@@ -120,6 +122,11 @@ bool decodeMain(SessionContext& c, const std::string& imagePath)
     }
     c.model.LoadFromDownload = kTrue;
     return true;
+}
+
+std::string eraFile(const SessionContext& c)
+{
+    return c.programFolder + "/download.era";
 }
 
 // Tells that `chosen` is a file of another kind than the one asked for.
@@ -131,9 +138,9 @@ void refuseKind(Prompts& prompts, const std::string& chosen, MemoryFileKind kind
                kImportUnchanged);
 }
 
-// The main file the operator chose, read whole and checked; false after telling why it
-// cannot be used.
-bool mainFileUsable(Prompts& prompts, const std::string& mainFile)
+// The main file the operator chose, read whole and checked: its image, or nothing after
+// telling why it cannot be used.
+std::optional<std::vector<std::uint8_t>> mainFileImage(Prompts& prompts, const std::string& mainFile)
 {
     try {
         const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
@@ -142,60 +149,90 @@ bool mainFileUsable(Prompts& prompts, const std::string& mainFile)
         if (const MemoryFileKind kind = KindOfMemoryFile(text);
             kind != MemoryFileKind::MainImage && kind != MemoryFileKind::Unknown) {
             refuseKind(prompts, mainFile, kind, MemoryFileKind::MainImage);
-            return false;
+            return std::nullopt;
         }
-        ParseMemoryImage(text);
-        return true;
+        return ParseMemoryImage(text);
     } catch (const std::exception& e) {
         tellFailed(prompts, session_text::kImportErrorTitle,
                    mainFile + kPara + "is not a VM880 memory download file that can be used:" + kBr + e.what(),
                    kImportUnchanged);
-        return false;
+        return std::nullopt;
     }
 }
 
-// The option file the operator picks for `option`, as its converted copy, checked through its
-// last record; "" after telling why it cannot be used.
-std::string pickOptionFile(Prompts& prompts, FileDialogs& dialogs, const Option& option)
+// A copy of an option file with CR LF line ends written beside it, and its text; nothing
+// after the error report.
+std::optional<std::string> convertLinuxFile(Prompts& prompts, const std::string& fileName)
+{
+    try {
+        const std::string text = ReadFileStart(fileName, kMaxOptionFileBytes + 1);
+        if (text.empty())
+            throw SystemError(error_number::FileAccess, fileName + " is empty");
+        if (text.size() > kMaxOptionFileBytes)
+            throw SystemError(error_number::FileAccess, fileName + " is larger than a memory file can be");
+        std::string converted;
+        if (text.find('\r') == std::string::npos) {
+            for (char ch : text) {
+                if (ch == '\n')
+                    converted += '\r';
+                converted += ch;
+            }
+        } else {
+            converted = text;
+        }
+        if (converted.back() != '\n' && converted.back() != '\r')
+            converted += kBr;
+        WriteFileAtomically(fileName + ".win", converted);
+        return converted;
+    } catch (const std::exception& e) {
+        ReportSystemError(prompts, e, "ZelMain", "convert_Linux", "",
+                          "Error while converting file " + fileName + " from Linux to Windows");
+        return std::nullopt;
+    }
+}
+
+// The option file the operator picks for `option`, converted and checked through its last
+// record: the converted text, which is what the import then loads, or nothing after telling
+// why it cannot be used.
+std::optional<std::string> pickOptionFile(Prompts& prompts, FileDialogs& dialogs, const Option& option)
 {
     const std::string name = option.importName;
     const std::string chosen = dialogs.OpenFile(session_text::kMemFilter, option.dialogTitle);
     if (chosen.empty()) {
         tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not selected",
                    kImportUnchanged);
-        return {};
+        return std::nullopt;
     }
     if (const std::string problem = NotARegularFile(chosen); !problem.empty()) {
         tellFailed(prompts, session_text::kImportErrorTitle,
                    chosen + kPara + "cannot be imported as the " + name + " mem file: it " + problem + ".",
                    kImportUnchanged);
-        return {};
+        return std::nullopt;
     }
-    const std::string converted = ConvertLinuxFile(prompts, chosen);
-    if (converted.empty()) {
+    std::optional<std::string> text = convertLinuxFile(prompts, chosen);
+    if (!text) {
         tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
                    kImportUnchanged);
-        return {};
+        return std::nullopt;
     }
     try {
-        const std::string text = ReadFileStart(converted, kMaxMemoryFile);
-        if (const MemoryFileKind kind = KindOfMemoryFile(text);
+        if (const MemoryFileKind kind = KindOfMemoryFile(*text);
             kind != option.kind && kind != MemoryFileKind::NoRecords) {
             refuseKind(prompts, chosen, kind, option.kind);
-            return {};
+            return std::nullopt;
         }
         // Every record decoded once into a scratch model: a bad record stops the import
         // before the loaded configuration is cleared.
         ConfigModel scratch;
         DecodeNotes notes;
-        option.records(text, scratch, notes);
+        option.records(*text, scratch, notes);
     } catch (const std::exception& e) {
         tellFailed(prompts, session_text::kImportErrorTitle,
                    chosen + kPara + "cannot be used as the " + name + " mem file:" + kBr + e.what(),
                    kImportUnchanged);
-        return {};
+        return std::nullopt;
     }
-    return converted;
+    return text;
 }
 
 } // namespace
@@ -238,7 +275,7 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         return fail(c);
     }
     c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
-    if (!decodeMain(c, files.main))
+    if (!mainDecoded(c, DecodeEram(c.model, c.prompts, files.main, eraFile(c))))
         return fail(c);
 
     for (const Option* option : {&kRTCOption, &kAPOption}) {
@@ -271,41 +308,17 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
 
 std::string ConvertLinuxFile(Prompts& prompts, const std::string& fileName)
 {
-    const std::string output = fileName + ".win";
-    try {
-        const std::string text = ReadFileStart(fileName, kMaxMemoryFile + 1);
-        if (text.empty())
-            throw SystemError(error_number::FileAccess, fileName + " is empty");
-        if (text.size() > kMaxMemoryFile)
-            throw SystemError(error_number::FileAccess, fileName + " is larger than a memory file can be");
-        std::string converted;
-        if (text.find('\r') == std::string::npos) {
-            for (char ch : text) {
-                if (ch == '\n')
-                    converted += '\r';
-                converted += ch;
-            }
-        } else {
-            converted = text;
-        }
-        if (converted.back() != '\n' && converted.back() != '\r')
-            converted += kBr;
-        WriteFileAtomically(output, converted);
-        return output;
-    } catch (const std::exception& e) {
-        ReportSystemError(prompts, e, "ZelMain", "convert_Linux", "",
-                          "Error while converting file " + fileName + " from Linux to Windows");
-        return {};
-    }
+    return convertLinuxFile(prompts, fileName) ? fileName + ".win" : std::string();
 }
 
 int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::string& mainFile)
 {
     ConfigModel& m = c.model;
     Prompts& prompts = c.prompts;
-    // Every file is checked before the loaded configuration is touched, so a refused import
-    // leaves the open file as it was.
-    if (!mainFileUsable(prompts, mainFile))
+    // Every file is read once and checked before the loaded configuration is touched, and
+    // what was checked is what is loaded: a refused import leaves the open file as it was.
+    const std::optional<std::vector<std::uint8_t>> image = mainFileImage(prompts, mainFile);
+    if (!image)
         return kFailed;
     bool hasRTC = false;
     std::vector<std::pair<const Option*, std::string>> options;
@@ -315,19 +328,19 @@ int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::str
             hasRTC = fitted;
         if (!fitted)
             continue;
-        const std::string converted = pickOptionFile(prompts, dialogs, *option);
-        if (converted.empty())
+        std::optional<std::string> text = pickOptionFile(prompts, dialogs, *option);
+        if (!text)
             return kFailed;
-        options.emplace_back(option, converted);
+        options.emplace_back(option, std::move(*text));
     }
 
     clearModel(c);
     const std::string stamp = DownloadTimeStamp(c.now);
-    if (!decodeMain(c, mainFile))
+    if (!mainDecoded(c, DecodeEramImage(m, prompts, *image, eraFile(c))))
         return fail(c);
     m.HasRTC = hasRTC ? kTrue : kFalse;
-    for (const auto& [option, converted] : options)
-        if (option->decode(m, prompts, converted) != kDone) {
+    for (const auto& [option, text] : options)
+        if (option->decodeText(m, prompts, text) != kDone) {
             tellFailed(prompts, session_text::kImportErrorTitle,
                        "An error occurred while decoding the " + std::string(option->importName) + " data",
                        kImportNothingSaved);

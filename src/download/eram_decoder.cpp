@@ -428,8 +428,10 @@ void DecodeImage(std::span<const std::uint8_t> image, ConfigModel& model, Decode
     }
 }
 
-int DecodeEram(ConfigModel& model, Prompts& prompts, const std::string& imagePath,
-               const std::string& eraFilePath)
+namespace {
+
+template <typename Image>
+int decodeFrame(ConfigModel& model, Prompts& prompts, const std::string& eraFilePath, Image image)
 {
     std::string step = "Setup";
     prompts.ShowWait("Decoding ERAM", "Decoding Controller Data");
@@ -439,10 +441,9 @@ int DecodeEram(ConfigModel& model, Prompts& prompts, const std::string& imagePat
         step = "Open File";
         if (!eraFilePath.empty())
             makeEmptyFile(eraFilePath);
-        const std::vector<std::uint8_t> image = ReadMemoryImage(imagePath);
         // Decoded into a copy: a failure leaves the caller's model as it was.
         ConfigModel decoded = model;
-        DecodeImage(image, decoded, notes);
+        DecodeImage(image(), decoded, notes);
         model = std::move(decoded);
         result = kDone;
     } catch (const ImageError& e) {
@@ -456,6 +457,20 @@ int DecodeEram(ConfigModel& model, Prompts& prompts, const std::string& imagePat
     if (result == kDone)
         ShowDecodeNotes(prompts, "ERAM Decode Warning", notes);
     return result;
+}
+
+} // namespace
+
+int DecodeEram(ConfigModel& model, Prompts& prompts, const std::string& imagePath,
+               const std::string& eraFilePath)
+{
+    return decodeFrame(model, prompts, eraFilePath, [&] { return ReadMemoryImage(imagePath); });
+}
+
+int DecodeEramImage(ConfigModel& model, Prompts& prompts, std::span<const std::uint8_t> image,
+                    const std::string& eraFilePath)
+{
+    return decodeFrame(model, prompts, eraFilePath, [&] { return image; });
 }
 
 double BytesToSingle(const std::array<std::uint8_t, 4>& bytes)

@@ -52,6 +52,9 @@ void DecodeImage(std::span<const std::uint8_t> image, ConfigModel& model, Decode
 // leaves the model as it was. Returns kDone or kFailed.
 int DecodeEram(ConfigModel& model, Prompts& prompts, const std::string& imagePath,
                const std::string& eraFilePath = {});
+// The same for an image already read and checked: the import decodes what it checked.
+int DecodeEramImage(ConfigModel& model, Prompts& prompts, std::span<const std::uint8_t> image,
+                    const std::string& eraFilePath = {});
 
 // The value of a packed float (byte 1 read first): sign, 8 exponent bits and 23 fraction
 // bits, as the controller packs them. Exponent 0 gives the fraction without a leading one

@@ -185,22 +185,19 @@ void decodeDTMFMemory(const Record& r, int memory, ConfigModel& m, DecodeNotes& 
     StoreText(m.DTMF(memory), spaced(part(r.text, 4, count)), where("DTMF", memory, r), notes);
 }
 
-template <typename Decode>
-int loadOptionFile(ConfigModel& model, Prompts& prompts, const std::string& fileName,
-                   const char* caption, const char* label, const char* procName,
-                   const char* failureNote, const char* warningTitle, Decode decode)
+// What a frame decodes: the file's text, read here or already read by the caller.
+template <typename Text, typename Decode>
+int loadOptionText(ConfigModel& model, Prompts& prompts, const char* caption, const char* label,
+                   const char* procName, const char* failureNote, const char* warningTitle, Text text,
+                   Decode decode)
 {
     prompts.ShowWait(caption, label);
     int status = kFailed;
     DecodeNotes notes;
     try {
-        const std::string text = ReadFileStart(fileName, kMaxOptionFileBytes + 1);
-        if (text.size() > kMaxOptionFileBytes)
-            throw SystemError(error_number::FileAccess,
-                              fileName + " is larger than an option memory file can be");
         // Decoded into a copy: after a failure the model holds none of the file's records.
         ConfigModel decoded = model;
-        decode(text, decoded, notes);
+        decode(text(), decoded, notes);
         model = std::move(decoded);
         status = kDone;
     } catch (const std::exception& e) {
@@ -209,6 +206,31 @@ int loadOptionFile(ConfigModel& model, Prompts& prompts, const std::string& file
     prompts.HideWait();
     if (status == kDone)
         ShowDecodeNotes(prompts, warningTitle, notes);
+    return status;
+}
+
+std::string readOptionFile(const std::string& fileName)
+{
+    std::string text = ReadFileStart(fileName, kMaxOptionFileBytes + 1);
+    if (text.size() > kMaxOptionFileBytes)
+        throw SystemError(error_number::FileAccess, fileName + " is larger than an option memory file can be");
+    return text;
+}
+
+template <typename Text>
+int loadAP(ConfigModel& model, Prompts& prompts, Text text)
+{
+    return loadOptionText(model, prompts, "Decode AP", "Decoding Autopatch Data", "LoadAPEram",
+                          "Error in Autopatch download", "Autopatch Decode Warning", text, DecodeAPRecords);
+}
+
+template <typename Text>
+int loadRTC(ConfigModel& model, Prompts& prompts, Text text)
+{
+    const int status = loadOptionText(model, prompts, "Decode RTC", "Decoding RTC Data", "LoadRTCEram",
+                                      "Error in RTC download", "RTC Decode Warning", text, DecodeRTCRecords);
+    if (status == kDone)
+        model.RTCDataLoaded = kTrue;
     return status;
 }
 
@@ -267,19 +289,22 @@ void DecodeRTCRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 
 int LoadAPEram(ConfigModel& model, Prompts& prompts, const std::string& fileName)
 {
-    return loadOptionFile(model, prompts, fileName, "Decode AP", "Decoding Autopatch Data",
-                          "LoadAPEram", "Error in Autopatch download", "Autopatch Decode Warning",
-                          DecodeAPRecords);
+    return loadAP(model, prompts, [&] { return readOptionFile(fileName); });
 }
 
 int LoadRTCEram(ConfigModel& model, Prompts& prompts, const std::string& fileName)
 {
-    const int status = loadOptionFile(model, prompts, fileName, "Decode RTC", "Decoding RTC Data",
-                                      "LoadRTCEram", "Error in RTC download", "RTC Decode Warning",
-                                      DecodeRTCRecords);
-    if (status == kDone)
-        model.RTCDataLoaded = kTrue;
-    return status;
+    return loadRTC(model, prompts, [&] { return readOptionFile(fileName); });
+}
+
+int LoadAPEramText(ConfigModel& model, Prompts& prompts, std::string_view text)
+{
+    return loadAP(model, prompts, [&] { return text; });
+}
+
+int LoadRTCEramText(ConfigModel& model, Prompts& prompts, std::string_view text)
+{
+    return loadRTC(model, prompts, [&] { return text; });
 }
 
 } // namespace vm880

@@ -53,5 +53,8 @@ void DecodeRTCRecords(std::string_view text, ConfigModel& model, DecodeNotes& no
 // reported (module "LoadEram"). Return kDone or kFailed; after a failure the model is as it was.
 int LoadAPEram(ConfigModel& model, Prompts& prompts, const std::string& fileName);
 int LoadRTCEram(ConfigModel& model, Prompts& prompts, const std::string& fileName);
+// The same for a file's text already read: the import decodes what it checked.
+int LoadAPEramText(ConfigModel& model, Prompts& prompts, std::string_view text);
+int LoadRTCEramText(ConfigModel& model, Prompts& prompts, std::string_view text);
 
 } // namespace vm880

@@ -412,6 +412,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "cannot be imported as the RTC mem file: it is a named pipe (FIFO), not a file.", true},
         ImportFailure{"ClockFileStreamed", "", {Answer::Yes}, {"T1011465202123T1021462401000\nComplete\n"},
                       session_text::kImportErrorTitle, "holds a second record from character 15", true},
+        // The check reads all of the converted copy that is loaded, which can be twice the file.
+        ImportFailure{"ClockFileBadPastItsFirstMegabyte", "", {Answer::Yes},
+                      {std::string(600 * 1024, '\n') + "T131\nComplete\n"}, session_text::kImportErrorTitle,
+                      "names remote base memory 41, outside 1 to 40", true},
         ImportFailure{"AutopatchFileIsTheClockFile", "", {Answer::No, Answer::Yes}, {"<rtc>"},
                       session_text::kImportErrorTitle,
                       "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch option memory file",
