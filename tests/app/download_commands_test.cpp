@@ -61,7 +61,7 @@ protected:
 
     std::unique_ptr<SimDownloadServer> server; // outlives the simulator's thread
     SimController sim;
-    // The program's own serial port on the simulator's pseudo-terminal.
+    // The program's own serial port on the simulator's pseudo-terminal, named before it is made.
     bool named = ::setenv("VM880_PORT1", sim.SlavePath().c_str(), 1) == 0;
     QtSerialPort simPort;
     SkippingClock clock;
@@ -305,24 +305,14 @@ TEST_P(ServedFiles, DownloadsAsServedOrSavesNothing)
     if (!*c.refusal)
         prompts.Answer(Answer::Yes, session_text::kAPTitle);
     Download();
-    const auto saved = [&] {
-        int n = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(home.path()))
-            n += entry.path().filename().string().starts_with("Dwnld_");
-        return n;
-    };
-    if (!*c.refusal) {
-        EXPECT_EQ(model.DatFileLoaded, kTrue);
-        EXPECT_EQ(saved(), 1);
-        EXPECT_EQ(model.AutoDial(2), served.AutoDial(2));
-        return;
-    }
+    int saved = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(home.path()))
+        saved += entry.path().filename().string().starts_with("Dwnld_");
+    EXPECT_EQ(saved, *c.refusal ? 0 : 1);
+    EXPECT_EQ(model.DatFileLoaded, *c.refusal ? kFalse : kTrue);
+    EXPECT_EQ(model.AutoDial(2), *c.refusal ? "" : served.AutoDial(2));
     const auto& shown = prompts.prompts();
-    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
-                            [&](const auto& p) { return p.text.find(c.refusal) != std::string::npos; }));
-    EXPECT_EQ(shown.back().title, session_text::kDownloadErrorTitle);
-    EXPECT_EQ(model.DatFileLoaded, kFalse);
-    EXPECT_EQ(saved(), 0);
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const auto& p) { return p.text.find(c.refusal) != std::string::npos; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -331,14 +321,10 @@ INSTANTIATE_TEST_SUITE_P(
         ServedCase{"LongAutodialNumber", [](ConfigModel& m) { m.AutoDial(2) = "1-800-555-0100 x"; }, false, ""},
         ServedCase{"StreamedMessageMacros", [](ConfigModel& m) { keepOnly(m, {41, 42}, {}); }, true,
                    "The RTC option sent its records without waiting for each acknowledgement"},
+        // Run together no longer than one macro may be.
         ServedCase{"StreamedMacroThenDTMFMemory",
-                   [](ConfigModel& m) {
-                       keepOnly(m, {41}, {21});
-                       m.MessageMacro(41) = "REPEATER"; // run together, no longer than a macro may be
-                       m.DTMF(21) = "9";
-                   },
-                   true,
-                   "The RTC option sent its records without waiting for each acknowledgement"}),
+                   [](ConfigModel& m) { keepOnly(m, {41}, {21}), m.MessageMacro(41) = "REPEATER", m.DTMF(21) = "9"; },
+                   true, "The RTC option sent its records without waiting for each acknowledgement"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
