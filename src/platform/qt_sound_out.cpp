@@ -77,7 +77,25 @@ struct QtSoundOut::Session {
     bool stopped = false;
 };
 
+struct QtSoundOut::Played {
+    QByteArray bytes;
+    QBuffer buffer;
+    std::unique_ptr<QAudioSink> sink; // deleted first, before what it reads from
+    qint64 stoppedMs = 0;
+};
+
+QtSoundOut::QtSoundOut() { clock_.start(); }
+
 QtSoundOut::~QtSoundOut() { Stop(); }
+
+void QtSoundOut::retire(std::unique_ptr<Played> played)
+{
+    const qint64 now = clock_.elapsed();
+    while (!retired_.empty() && now - retired_.front()->stoppedMs > kRetiredSinkMs)
+        retired_.pop_front();
+    played->stoppedMs = now;
+    retired_.push_back(std::move(played));
+}
 
 void QtSoundOut::Stop()
 {
@@ -112,14 +130,18 @@ PlayResult QtSoundOut::Play(const PcmSound& sound)
         return chosen;
     const QAudioFormat format = QtFormat(sound.format);
 
-    QByteArray bytes = WithTailSilence(sound, kTailSilenceMs);
+    // The sink and what it reads from outlive this call a while (see retire).
+    auto played = std::make_unique<Played>();
+    played->bytes = WithTailSilence(sound, kTailSilenceMs);
     const qint64 totalUs =
-        static_cast<qint64>(bytes.size() / sound.format.BytesPerFrame()) * 1000000 /
+        static_cast<qint64>(played->bytes.size() / sound.format.BytesPerFrame()) * 1000000 /
         sound.format.sampleRate;
-    QBuffer buffer(&bytes);
+    QBuffer& buffer = played->buffer;
+    buffer.setBuffer(&played->bytes);
     buffer.open(QIODevice::ReadOnly);
+    played->sink = std::make_unique<QAudioSink>(device, format);
+    QAudioSink& sink = *played->sink;
 
-    QAudioSink sink(device, format);
     Session session;
     session.sink = &sink;
     current_ = &session;
@@ -127,12 +149,14 @@ PlayResult QtSoundOut::Play(const PcmSound& sound)
     struct Forget {
         QtSoundOut* out;
         Session* session;
+        std::unique_ptr<Played>& played;
         ~Forget()
         {
             if (out->current_ == session)
                 out->current_ = nullptr;
+            out->retire(std::move(played));
         }
-    } forget{this, &session};
+    } forget{this, &session, played};
 
     sink.start(&buffer);
     if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState) {

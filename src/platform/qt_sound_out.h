@@ -6,6 +6,11 @@
 
 #include "interfaces/sound_out.h"
 
+#include <QElapsedTimer>
+
+#include <deque>
+#include <memory>
+
 namespace vm880 {
 
 class QtSoundOut : public SoundOut {
@@ -15,7 +20,10 @@ public:
     // Extra time allowed beyond the sound's length before the output counts as hung.
     static constexpr int kStallMarginMs = 5000;
 
-    QtSoundOut() = default;
+    // How long a stopped sink is kept before it is deleted.
+    static constexpr int kRetiredSinkMs = 2000;
+
+    QtSoundOut();
     ~QtSoundOut() override;
     QtSoundOut(const QtSoundOut&) = delete;
     QtSoundOut& operator=(const QtSoundOut&) = delete;
@@ -26,7 +34,14 @@ public:
 
 private:
     struct Session;
+    struct Played; // a sink with the sound it reads
+    // The PulseAudio back end can still call a sink from its own thread a moment after the
+    // sink was stopped: a stopped sink is kept a while before it is deleted.
+    void retire(std::unique_ptr<Played> played);
+
     Session* current_ = nullptr;
+    QElapsedTimer clock_;
+    std::deque<std::unique_ptr<Played>> retired_;
 };
 
 } // namespace vm880
