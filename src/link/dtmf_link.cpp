@@ -133,9 +133,9 @@ std::string PttPortClosedText(int port, std::string_view reason)
     if (!reason.empty())
         text += " (" + std::string(reason) + ")";
     return text + ".\r\n\r\nThe transmitter was released because the port closed, and nothing more "
-                  "was sent: what was still to go did not reach the VM880.\r\n\r\nCheck that the "
-                  "serial cable (or USB-to-serial adapter) is plugged in and working and that no "
-                  "other program took the port, then try again.";
+                  "was sent: what was still to be sent did not reach the VM880.\r\n\r\nCheck that "
+                  "the serial cable (or USB-to-serial adapter) is still plugged in and working, then "
+                  "try again.";
 }
 
 bool ToneLink::PortLost()
