@@ -266,10 +266,7 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
          Answer::Yes, 1, kErasePartTitle},
         {"the keying port closes as port 2's receiver macros begin",
          [](EraseRadioRig& r) {
-             r.clock.onYield = [&r] {
-                 if (r.sound.digits().find("201D*2113") != std::string::npos)
-                     r.port.Drop();
-             };
+             r.clock.onYield = [&r] { if (r.sound.digits().find("201D*2113") != std::string::npos) r.port.Drop(); };
          },
          Answer::Yes, 4, kErasePartTitle},
         {"the sound layer throws on port 3's receiver macros",

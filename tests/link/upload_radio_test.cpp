@@ -245,14 +245,10 @@ TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
              afterTones(rig, 8, [&rig] { rig.sound.failWith = PlayStatus::Failed; });
          },
          {kSoundErrorTitle}, kTrue, kTrue},
-        // Unplugged while window events run after a tone inside the second item: the first
-        // item went out whole, the second did not.
+        // Unplugged while events run after a tone inside the second item: only the first went out.
         {"keying port closes inside the second item",
          [&](RadioRig& rig) {
-             rig.clock.onYield = [&rig, at = fullRunTones - 8] {
-                 if (rig.sound.played.size() == at)
-                     rig.port.Drop();
-             };
+             rig.clock.onYield = [&rig, at = fullRunTones - 8] { if (rig.sound.played.size() == at) rig.port.Drop(); };
          },
          {kPttPortErrorTitle}, kFalse, kTrue},
         {"interrupt during the first item",

@@ -58,12 +58,7 @@ public:
     std::string LastError() const override { return lastError_; }
 
     // The adapter pulled: the port closes by itself, as the Qt port does once events ran.
-    void Drop()
-    {
-        open_ = false;
-        lastError_ = "the serial device stopped working or was unplugged";
-        timeline_.Add("lost");
-    }
+    void Drop() { open_ = false; lastError_ = "unplugged"; timeline_.Add("lost"); }
 
     bool dtr() const { return open_ && dtr_; }
     bool rts() const { return open_ && rts_; }
