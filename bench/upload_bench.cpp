@@ -50,6 +50,7 @@ using vm880::test::CountingPrompts;
 class SilentSound : public vm880::SoundOut {
 public:
     vm880::PlayResult Play(const vm880::PcmSound&) override { return {}; }
+    vm880::PlayResult CanPlay(const vm880::PcmFormat&) override { return {}; }
     void Stop() override {}
 };
 

@@ -127,6 +127,29 @@ std::string PttReleaseErrorText(int port, std::string_view problem)
            "the air.";
 }
 
+std::string PttPortClosedText(int port, std::string_view reason)
+{
+    std::string text = "COM" + std::to_string(port) + " closed while the transmitter was keyed";
+    if (!reason.empty())
+        text += " (" + std::string(reason) + ")";
+    return text + ".\r\n\r\nThe transmitter was released because the port closed, and nothing more "
+                  "was sent: what was still to be sent did not reach the VM880.\r\n\r\nCheck that "
+                  "the serial cable (or USB-to-serial adapter) is still plugged in and working, then "
+                  "try again.";
+}
+
+bool ToneLink::PortLost()
+{
+    if (!keyed_ || c_.port.IsOpen())
+        return false;
+    const std::string reason = c_.port.LastError();
+    ReleasePort();
+    exchangeFailed_ = true;
+    c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
+                       PttPortClosedText(c_.model.DTMFComPort, reason));
+    return true;
+}
+
 bool ToneLink::KeyedWait(std::int64_t ms)
 {
     return InterruptibleSleep(c_.clock, ms, [this] { return cancelled_; });
@@ -185,6 +208,10 @@ bool ToneLink::PlayDTMFDigit(std::string_view digit)
         exchangeFailed_ = true;
         return false;
     }
+    // A port that closed by itself shows once window events ran: it is looked at before the
+    // tone and after it, so a digit counts as sent only when the port outlived its tone.
+    if (PortLost())
+        return false;
     bool played = true;
     if (const auto tones = DTMFTonePairOf(digit)) {
         played = c_.player.PlayDualTone(tones->row, tones->column, kDTMFToneSeconds);
@@ -194,7 +221,7 @@ bool ToneLink::PlayDTMFDigit(std::string_view digit)
             exchangeFailed_ = true;
     }
     c_.clock.Yield();
-    return played;
+    return !PortLost() && played;
 }
 
 bool ToneLink::PlayCode(std::string_view code)
@@ -226,7 +253,7 @@ bool ToneLink::SendUnlock(std::string_view portNum)
     if (c_.model.ComPort == 0)
         played = PlayCode(code) && PlayDTMFDigit(c_.model.Terminator);
     c_.clock.Yield();
-    return played;
+    return !PortLost() && played;
 }
 
 bool ToneLink::SendLock()

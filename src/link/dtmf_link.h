@@ -41,6 +41,10 @@ std::optional<DTMFTonePair> DTMFTonePairOf(std::string_view code);
 // The text of the box shown when the keying port `port` cannot be opened.
 std::string PttPortErrorText(int port);
 
+// The text of the box shown when the keying port `port` closed by itself while the
+// transmitter was keyed; `reason` is what the port said ("" when it said nothing).
+std::string PttPortClosedText(int port, std::string_view reason);
+
 // The text of the box shown when releasing the transmitter on `port` went wrong.
 std::string PttReleaseErrorText(int port, std::string_view problem);
 
@@ -69,8 +73,9 @@ public:
 
     // Waits `DTMFToneDelay` (bounded, see keyed_wait.h), plays one digit code for 60 ms (a
     // text that is no digit plays nothing), then lets the window system run. False when the
-    // digit was not played: the keying or the sound failed (the operator has been told), or
-    // the exchange was cancelled.
+    // digit was not played: the keying or the sound failed, or the keying port closed before
+    // the tone or while it sounded (the operator has been told), or the exchange was
+    // cancelled.
     bool PlayDTMFDigit(std::string_view digit);
 
     // Plays each character of `text`, upper-cased, as a digit; stops at the first failure.
@@ -102,12 +107,16 @@ private:
     // Drops both lines and closes the port, always trying the close whatever the line calls
     // did. Returns what went wrong ("" when nothing did).
     std::string ReleasePort();
+    // While keyed: true when the keying port is no longer open (an adapter pulled, the far end
+    // gone). The exchange is then lost: no further digit plays and the operator is told once.
+    bool PortLost();
     bool PlayCode(std::string_view code);
 
     ToneLinkContext c_;
     bool keyed_ = false;
-    // Set when keying failed, or when a tone failed while keyed: the exchange is lost, and
-    // further digits are not played (nor reported again) until the next keying call.
+    // Set when keying failed, or when a tone or the keying port failed while keyed: the
+    // exchange is lost, and further digits are not played (nor reported again) until the
+    // next keying call.
     bool exchangeFailed_ = false;
     bool cancelled_ = false;
 };

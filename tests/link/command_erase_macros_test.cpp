@@ -264,6 +264,11 @@ TEST(EraseOverRadio, EveryWayOutReleasesTheTransmitterAndTheModelFollowsWhatWasP
         {"the sound layer throws during the short erase",
          [](EraseRadioRig& r) { ThrowOnceAfter(r, "*4006"); },
          Answer::Yes, 1, kErasePartTitle},
+        {"the keying port closes as port 2's receiver macros begin",
+         [](EraseRadioRig& r) {
+             r.clock.onYield = [&r] { if (r.sound.digits().find("201D*2113") != std::string::npos) r.port.Drop(); };
+         },
+         Answer::Yes, 4, kErasePartTitle},
         {"the sound layer throws on port 3's receiver macros",
          [](EraseRadioRig& r) { ThrowOnceAfter(r, "301D*2113"); },
          Answer::Yes, 6, kErasePartTitle},

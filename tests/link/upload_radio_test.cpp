@@ -92,7 +92,7 @@ int KeyingsWithTonesOnAir(const test::RecordingTimeline& timeline)
             ++keyings;
             keyed = true;
             keyedAt = event.atMs;
-        } else if (event.what == "DTR off" || event.what == "close") {
+        } else if (event.what == "DTR off" || event.what == "close" || event.what == "lost") {
             keyed = false;
         } else if (event.what.rfind("tone", 0) == 0) {
             EXPECT_TRUE(keyed) << event.what << " at " << event.atMs;
@@ -210,9 +210,9 @@ TEST(UploadRadio, LeftoverFlagsOfAnEarlierExchangeDoNotStopANewUpload)
     EXPECT_EQ(rig.model.FanTimeChanged, kFalse);
 }
 
-// Every way the walk can end early: the keying port does not open, a tone cannot be played,
-// the operator interrupts, a run-time error, a failing closing lock. Each leaves the
-// transmitter released.
+// Every way the walk can end early: the keying port does not open or closes under it, a tone
+// cannot be played, the operator interrupts, a run-time error, a failing closing lock. Each
+// leaves the transmitter released, and no tone is played once the port is gone.
 TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
 {
     struct Case {
@@ -245,6 +245,12 @@ TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
              afterTones(rig, 8, [&rig] { rig.sound.failWith = PlayStatus::Failed; });
          },
          {kSoundErrorTitle}, kTrue, kTrue},
+        // Unplugged while events run after a tone inside the second item: only the first went out.
+        {"keying port closes inside the second item",
+         [&](RadioRig& rig) {
+             rig.clock.onYield = [&rig, at = fullRunTones - 8] { if (rig.sound.played.size() == at) rig.port.Drop(); };
+         },
+         {kPttPortErrorTitle}, kFalse, kTrue},
         {"interrupt during the first item",
          [&](RadioRig& rig) {
              afterTones(rig, 8, [&rig] { rig.model.transfer.UpdateInterrupted = kTrue; });
@@ -279,6 +285,7 @@ TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
         EXPECT_FALSE(rig.Keyed());
         EXPECT_FALSE(rig.port.IsOpen());
         EXPECT_EQ(rig.model.transfer.UpdateInterrupted, kFalse);
+        KeyingsWithTonesOnAir(rig.timeline);
     }
 }
 

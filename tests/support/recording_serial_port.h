@@ -57,6 +57,9 @@ public:
     bool SetRTS(bool on) override { return SetLine("RTS", rts_, on, failRTS); }
     std::string LastError() const override { return lastError_; }
 
+    // The adapter pulled: the port closes by itself, as the Qt port does once events ran.
+    void Drop() { open_ = false; lastError_ = "unplugged"; timeline_.Add("lost"); }
+
     bool dtr() const { return open_ && dtr_; }
     bool rts() const { return open_ && rts_; }
     // The transmitter is on the air while the keying line is up on an open port.
