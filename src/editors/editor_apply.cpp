@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -43,24 +42,15 @@ void FieldCheck::SetText(const Text& text)
 
 void FieldCheck::Warn(const Refusal& warning)
 {
-    if (editor_.quietWarnings_)
-        return;
     Refusal shown = warning;
     shown.outcome = Outcome::Warn;
-    if (shown.title.empty())
-        shown.title = field_.text_.title ? field_.text_.title(element_) : field_.name();
-    // The value stays accepted, but the operator is put back where it can be changed.
-    if (!shown.focus)
-        shown.focus = field_.Widget(field_.SlotOf(element_));
-    editor_.showRefusal(shown);
+    editor_.warnOnce(field_, element_, std::move(shown));
 }
 
 // ---- Checks
 
 bool EditorBase::showRefusal(const Refusal& refusal)
 {
-    if (refusal.outcome == Outcome::Warn && quietWarnings_)
-        return true;
     prompts().Message(style::OkOnly + style::Exclamation, refusal.title, refusal.text);
     if (refusal.focus)
         refocus(refusal.focus);
@@ -99,12 +89,28 @@ bool EditorBase::checkElement(Field& field, int element, int slot)
     if (!refusal)
         return true;
     if (refusal->outcome == Outcome::Warn)
-        return showRefusal(*refusal);
+        return warnOnce(field, element, std::move(*refusal));
 
     RevealElement(field, element);
     if (!refusal->focus)
         refusal->focus = field.Widget(field.SlotOf(element));
     return showRefusal(*refusal);
+}
+
+bool EditorBase::warnOnce(Field& field, int element, Refusal warning)
+{
+    // The operator sees each warned value once, whether it was typed, picked from a list or
+    // pasted, and whether its box was left or Apply found it: the value is remembered, not
+    // the box, for as long as the editor shows this file.
+    if (!warned_.emplace(&field, element, Working(field, element), warning.text).second)
+        return true;
+    if (warning.title.empty())
+        warning.title = field.text_.title ? field.text_.title(element) : field.name();
+    // The value stays accepted, but the operator is put back where it can be changed.
+    RevealElement(field, element);
+    if (!warning.focus)
+        warning.focus = field.Widget(field.SlotOf(element));
+    return showRefusal(warning);
 }
 
 void EditorBase::RevealElement(Field& field, int element)
@@ -270,9 +276,8 @@ int EditorBase::DoApply()
 bool EditorBase::recheckChanged(const Field* pendingField, int checkedElement)
 {
     // Every other changed value is checked too: a value refused when its field was left,
-    // or never left at all, must not reach the model. Their warnings were given when they
-    // were left; a value the operator accepted then is not warned about again.
-    const QScopedValueRollback quiet(quietWarnings_, true);
+    // or never left at all (put in from a pick list), must not reach the model, nor one
+    // whose warning the operator has not seen.
     for (auto& field : fields_) {
         if (field->kind() != FieldKind::Text)
             continue;

@@ -31,8 +31,10 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 class QLabel;
@@ -159,6 +161,9 @@ private:
     void leaveLater(Field& field, int slot);
     void refocus(QWidget* control);
     bool showRefusal(const Refusal& refusal);
+    // Shows a warning that keeps the value, unless this value of the element was warned
+    // about already; true (the value stays accepted).
+    bool warnOnce(Field& field, int element, Refusal warning);
     void showRecords();
     bool recheckChanged(const Field* pendingField, int checkedElement);
     void applyStandingFlags();
@@ -187,7 +192,8 @@ private:
     std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
-    bool quietWarnings_ = false; // Apply rechecks fields already left: refusals only
+    // Warnings shown: field, element, value, warning text (the editor lives for one file).
+    std::set<std::tuple<const Field*, int, Text, std::string>> warned_;
 };
 
 } // namespace vm880

@@ -105,7 +105,8 @@ public:
     const Text& Value() const;
     void SetText(const Text& text);
     EditorBase& editor() const { return editor_; }
-    // Shows a warning at once and keeps checking (a check that may warn and then refuse).
+    // Shows a warning at once, unless this value was warned about already, and keeps
+    // checking (a check that may warn and then refuse).
     void Warn(const Refusal& warning);
 
 private:

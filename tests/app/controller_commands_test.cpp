@@ -201,6 +201,19 @@ TEST(ToolbarSetClock, SuccessOnlyWhenBothCommandsWereAcknowledged)
 
 // ---- A cable that drops out just after the port opened
 
+// Time stands still while the port is open, so the settle after the opening carriage return
+// ends by the hang-up alone, however late the simulator or the port gets to it.
+struct StillWhileOpen : Clock {
+    explicit StillWhileOpen(SerialPort& port) : port(port) {}
+    std::int64_t NowMs() override { return port.IsOpen() ? held : held = real.NowMs(); }
+    void SleepMs(std::int64_t ms) override { real.SleepMs(ms); }
+    void Yield() override { real.Yield(); }
+
+    SerialPort& port;
+    QtClock real;
+    std::int64_t held = 0;
+};
+
 // The real serial port on the simulated controller, which hangs up on the opening carriage
 // return: the port opens, then closes while the link waits for the controller to settle.
 struct DroppingCableRig {
@@ -217,8 +230,7 @@ struct DroppingCableRig {
             model.CurrentPortUnlock(p) = std::to_string(p) + "7306";
         model.Lock = "#";
         model.Terminator = "D";
-        // A settle long enough for the hang-up to be seen within it.
-        serial.SetTiming({100, 3, 10, 500});
+        serial.SetTiming({100, 3, 10, 30});
         prompts.AcceptNotices();
         WriteFile(wav, WavImage(400));
     }
@@ -232,7 +244,7 @@ struct DroppingCableRig {
     ScriptedPrompts prompts;
     KeyAccess keys{prompts};
     QtSerialPort port;
-    QtClock clock;
+    StillWhileOpen clock{port};
     FakeClock toneClock;
     RecordingTimeline timeline{toneClock};
     RecordingSoundOut sound{timeline};

@@ -182,8 +182,7 @@ TEST_F(EditorPieces, AWarningKeepsTheValueAndApplyGoesOn)
     prompts.Answer(Answer::Ok, "Message Length");
     EXPECT_TRUE(ui->Leave("MessageMacroSet"));
     EXPECT_EQ(prompts.prompts()[0].text, "A long message");
-    prompts.Answer(Answer::Ok, "Message Length");
-    ui->Apply();
+    ui->Apply(); // the value warned about is not warned about again
     EXPECT_EQ(prompts.pending(), 0u);
     EXPECT_EQ(model.MessageMacro(1), "ONE TWO THREE FOUR FIVE SIX SEVEN");
     EXPECT_EQ(model.giTimersUnapplied, -1);

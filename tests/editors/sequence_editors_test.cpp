@@ -149,30 +149,38 @@ struct MemoryCase {
     bool accepted;
     const char* shown;
     const char* counter;
-    const char* warning; // title of the box shown, or nullptr
+    const char* warning;      // title of the box shown on leaving, or nullptr
+    const char* applyWarning; // title of the box Apply shows, or nullptr
+    // A digit then double-clicked from the list into the memory, and memory 5 typed before
+    // Apply: the memory is never left again.
+    const char* picked = nullptr;
+    const char* stored = nullptr; // memory 4 after Apply when not `shown`
 };
 
 const MemoryCase kMemories[] = {
-    {"D", "", "12a#", true, "1 2 A #", "4", nullptr},
-    {"D", "", "", true, "NONE STORED", "0", nullptr},
-    {"#", "", "12#", true, "1 2 #", "3", "DTMF Strings"}, // warned, still applied
-    {"a", "", "1A", true, "1 A", "2", "DTMF Strings"},
-    {"#", "D", "1D", false, "1 D", "2", "DTMF Memory 4"},
-    {"", "", "1 2 3", true, "1 2 3", "3", nullptr}, // no terminator is in no memory
-    {"#", " ", "123", true, "1 2 3", "3", nullptr},
+    {"D", "", "12a#", true, "1 2 A #", "4", nullptr, nullptr},
+    {"D", "", "", true, "NONE STORED", "0", nullptr, nullptr},
+    {"#", "", "12#", true, "1 2 #", "3", "DTMF Strings", nullptr}, // warned once, still applied
+    {"a", "", "1A", true, "1 A", "2", "DTMF Strings", nullptr},
+    {"#", "D", "1D", false, "1 D", "2", "DTMF Memory 4", "DTMF Memory 4"},
+    {"", "", "1 2 3", true, "1 2 3", "3", nullptr, nullptr}, // no terminator is in no memory
+    {"#", " ", "123", true, "1 2 3", "3", nullptr, nullptr},
+    {"D", "", "12", true, "1 2", "2", nullptr, "DTMF Strings", "D", "1 2 D"},
+    {"#", "", "12#", true, "1 2 #", "3", "DTMF Strings", "DTMF Strings", "#", "1 2 # #"}, // a new value
+    {"#", "D", "12", true, "1 2", "2", nullptr, "DTMF Memory 4", "D", "NONE STORED"},
 };
 
 TEST_F(SequenceEditors, DTMFMemoryIsSpacedCountedAndCheckedAgainstBothTerminators)
 {
     for (const MemoryCase& c : kMemories) {
-        SCOPED_TRACE(c.typed);
+        SCOPED_TRACE(std::string(c.typed) + (c.picked ? c.picked : ""));
         model = Defaults();
         model.Terminator = c.terminator;
         model.NewTerminator = c.newTerminator;
         prompts = ScriptedPrompts();
         Open<DTMFEditor>();
         Focus("DTMFSet", 4);
-        for (int i = 0; i < (c.warning ? 2 : 0); ++i) // leaving, then Apply
+        if (c.warning)
             prompts.Answer(Answer::Ok, c.warning);
         ui->Type("DTMFSet", 4, c.typed);
         EXPECT_EQ(ui->Leave("DTMFSet", 4), c.accepted);
@@ -181,8 +189,18 @@ TEST_F(SequenceEditors, DTMFMemoryIsSpacedCountedAndCheckedAgainstBothTerminator
         if (c.warning && c.accepted) {
             EXPECT_EQ(prompts.prompts().back().text, TerminatorInMemoryText(c.terminator));
         }
+        if (c.picked) {
+            Pick("DTMFList", c.picked);
+            Focus("DTMFSet", 5);
+            ui->Type("DTMFSet", 5, "9");
+        }
+        if (c.applyWarning)
+            prompts.Answer(Answer::Ok, c.applyWarning);
         ui->Apply();
-        EXPECT_EQ(model.DTMF(4), c.accepted ? c.shown : "NONE STORED");
+        EXPECT_EQ(model.DTMF(4), c.stored ? c.stored : c.accepted ? c.shown : "NONE STORED");
+        if (c.warning && c.accepted) { // applied after its warning: left again, not warned again
+            EXPECT_TRUE(ui->Leave("DTMFSet", 4));
+        }
         EXPECT_EQ(prompts.pending(), 0u);
     }
 }

@@ -112,7 +112,7 @@ void UnlockWindow::addButton(const char* name, const QString& caption, std::func
     if (!checksLeftBox) {
         uncheckedButtons_.push_back(button);
         connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
-            leftBox_ = 0;
+            leftBoxes_.clear();
             action();
         });
         return;
@@ -120,7 +120,7 @@ void UnlockWindow::addButton(const char* name, const QString& caption, std::func
     connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
         // The box the operator left for this button is checked first; a refused box keeps
         // the focus and the button does nothing.
-        if (checkLeftBox(true))
+        if (checkLeftBoxes(true))
             action();
     });
 }
@@ -188,14 +188,15 @@ int UnlockWindow::boxOf(const QObject* control) const
     return 0;
 }
 
-bool UnlockWindow::checkLeftBox(bool forButton)
+bool UnlockWindow::checkLeftBoxes(bool forButton)
 {
-    int box = std::exchange(leftBox_, 0);
+    std::vector<int> boxes = std::exchange(leftBoxes_, {});
     // A button pressed without taking the focus (its shortcut after a refusal, or from code)
     // still leaves the box that has it.
-    if (box == 0 && forButton)
-        box = boxOf(QApplication::focusWidget());
-    return box == 0 || LeaveBox(box);
+    if (boxes.empty() && forButton && boxOf(QApplication::focusWidget()) > 0)
+        boxes.push_back(boxOf(QApplication::focusWidget()));
+    // A refused box takes the focus back: the moves after it did not happen.
+    return std::all_of(boxes.begin(), boxes.end(), [this](int box) { return LeaveBox(box); });
 }
 
 bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
@@ -209,10 +210,12 @@ bool UnlockWindow::eventFilter(QObject* watched, QEvent* event)
     if (box == 0 || !next || !isAncestorOf(next)
         || std::find(uncheckedButtons_.begin(), uncheckedButtons_.end(), next) != uncheckedButtons_.end())
         return QDialog::eventFilter(watched, event);
-    // After the focus change has finished: a box shown from inside it would fight it. A
-    // button clicked meanwhile runs the check first (checkLeftBox).
-    leftBox_ = box;
-    QTimer::singleShot(0, this, [this] { checkLeftBox(false); });
+    // After the focus change has finished: a box shown from inside it would fight it. Every
+    // box left before then is checked, in order (a held Tab key, a click while a box is
+    // shown); a button clicked meanwhile runs the checks first (checkLeftBoxes).
+    if (std::find(leftBoxes_.begin(), leftBoxes_.end(), box) == leftBoxes_.end())
+        leftBoxes_.push_back(box);
+    QTimer::singleShot(0, this, [this] { checkLeftBoxes(false); });
     return QDialog::eventFilter(watched, event);
 }
 

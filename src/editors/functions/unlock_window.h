@@ -39,9 +39,9 @@ private:
     void addButton(const char* name, const QString& caption, std::function<void()> action,
                    bool checksLeftBox = true);
     int boxOf(const QObject* control) const; // 0: no new-code box
-    // Checks the box the focus left last (for a button: else the one it is in); false when
-    // it was refused.
-    bool checkLeftBox(bool forButton);
+    // Checks the boxes the focus left, in order, up to the first refused one (for a button
+    // when none was left: the one it is in); false when one was refused.
+    bool checkLeftBoxes(bool forButton);
     void showValues();
     void edited(int box, const QString& text);
     // After a button: the refused box gets the focus back, else every box shows the model.
@@ -52,7 +52,7 @@ private:
     QLineEdit* current_[kCodeBoxes] = {};
     QLineEdit* new_[kCodeBoxes] = {};
     bool refocusing_ = false;
-    int leftBox_ = 0; // a box left whose check has not run yet
+    std::vector<int> leftBoxes_; // boxes left whose checks have not run yet, in order
     std::vector<QWidget*> uncheckedButtons_;
 };
 
