@@ -20,14 +20,6 @@ bool imageLine(std::string_view line)
         && digitsOnly(line.substr(comma + 1));
 }
 
-bool taggedBy(std::string_view line, std::span<const std::string_view> tags)
-{
-    for (std::string_view tag : tags)
-        if (line.starts_with(tag))
-            return true;
-    return false;
-}
-
 } // namespace
 
 MemoryFileKind KindOfMemoryFile(std::string_view text)
@@ -40,9 +32,9 @@ MemoryFileKind KindOfMemoryFile(std::string_view text)
             continue;
         if (line.starts_with("Complete") || line.starts_with("-") || line == "Timeout")
             ++ends;
-        else if (taggedBy(line, kRTCRecordTags))
+        else if (HasRecordTag(line, kRTCRecordTags))
             ++rtc;
-        else if (taggedBy(line, kAPRecordTags))
+        else if (HasRecordTag(line, kAPRecordTags))
             ++ap;
         else if (imageLine(line))
             ++image;

@@ -110,17 +110,12 @@ const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCDigitTags, [](std::strin
                               && text[pos + 1] <= '3' && isDigit(text[pos + 2]) && isDigit(text[pos + 3]);
                       }};
 
-bool tagged(std::string_view text, std::span<const std::string_view> tags)
-{
-    return std::find(tags.begin(), tags.end(), text.substr(0, 2)) != tags.end();
-}
-
 // A record is one record: a board that sent its records without waiting for each
 // acknowledgement delivers them as one run of text, which must never pass for a single
 // record with the rest of the run lost. Records are read by position whatever their length.
 void checkOneRecord(const Record& r, const Board& board)
 {
-    if (!tagged(r.text, board.digitTags))
+    if (!HasRecordTag(r.text, board.digitTags))
         return;
     for (std::size_t pos = 2; pos < r.text.size(); ++pos)
         if (board.tagAt(r.text, pos))
@@ -235,6 +230,11 @@ int loadRTC(ConfigModel& model, Prompts& prompts, Text text)
 }
 
 } // namespace
+
+bool HasRecordTag(std::string_view line, std::span<const std::string_view> tags)
+{
+    return std::find(tags.begin(), tags.end(), line.substr(0, 2)) != tags.end();
+}
 
 std::vector<std::string_view> MemoryFileLines(std::string_view text)
 {

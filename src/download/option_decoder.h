@@ -36,6 +36,9 @@ inline constexpr std::size_t kMaxOptionFileBytes = kMaxSettingsFileSize;
 // lines end at line feeds, as in its converted copy.
 std::vector<std::string_view> MemoryFileLines(std::string_view text);
 
+// Whether `line` begins with one of `tags` (all two characters long).
+bool HasRecordTag(std::string_view line, std::span<const std::string_view> tags);
+
 // Autopatch records: "RA" + slot (3 characters) + autodial number, "RT" + slot + restricted
 // number, "RS" + answer code, "RR" + ring count, "RI" (not used). Records are taken tag by tag
 // in that order; a later record of the same item wins. Throws SystemError for a slot outside
