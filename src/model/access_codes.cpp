@@ -19,23 +19,33 @@ AccessCodes AccessCodesOf(const ConfigModel& model)
     return codes;
 }
 
-std::optional<TerminatorConflict> FindTerminatorConflict(const AccessCodes& codes)
+std::vector<TerminatorConflict> TerminatorConflicts(const AccessCodes& codes)
 {
     const Text& terminator = codes.current.at(kTerminatorCode);
     const Text& newTerminator = codes.next.at(kTerminatorCode);
+    auto holdsEither = [&](const Text& code) {
+        return HoldsTerminator(code, terminator) || HoldsTerminator(code, newTerminator);
+    };
+    std::vector<TerminatorConflict> conflicts;
+    // A code stays in force beside the new terminator unless a new code that may be taken
+    // with it replaces it.
     for (int code = 1; code < kTerminatorCode; ++code) {
         const Text& next = codes.next.at(code);
-        if (!next.empty()) {
-            if (HoldsTerminator(next, terminator))
-                return TerminatorConflict{code, code, next, TerminatorDigit(terminator), true};
-            if (HoldsTerminator(next, newTerminator))
-                return TerminatorConflict{code, code, next, TerminatorDigit(newTerminator), false};
-        } else if (HoldsTerminator(codes.current.at(code), newTerminator)) {
-            return TerminatorConflict{code, kTerminatorCode, codes.current.at(code),
-                                      TerminatorDigit(newTerminator), false};
+        const Text& current = codes.current.at(code);
+        if ((next.empty() || holdsEither(next)) && HoldsTerminator(current, newTerminator)) {
+            conflicts.push_back({code, kTerminatorCode, current, TerminatorDigit(newTerminator), false});
+            break;
         }
     }
-    return std::nullopt;
+    const Text kept = conflicts.empty() ? newTerminator : Text();
+    for (int code = 1; code < kTerminatorCode; ++code) {
+        const Text& next = codes.next.at(code);
+        if (HoldsTerminator(next, terminator))
+            conflicts.push_back({code, code, next, TerminatorDigit(terminator), true});
+        else if (HoldsTerminator(next, kept))
+            conflicts.push_back({code, code, next, TerminatorDigit(kept), false});
+    }
+    return conflicts;
 }
 
 } // namespace vm880

@@ -9,7 +9,7 @@
 #include "base/types.h"
 
 #include <array>
-#include <optional>
+#include <vector>
 
 namespace vm880 {
 
@@ -38,10 +38,15 @@ struct TerminatorConflict {
     bool inForce = false; // the digit is the terminator in force (else the new one)
 };
 
-// The first break of the rule, in port order and then the lock code: a new unlock or lock code
-// holds the terminator in force or the new terminator; or a code that will be in force with a
-// new terminator (one not replaced by the same change) holds it. Codes in force that hold the
-// terminator in force, with no new terminator, are no matter of new codes and are not looked at.
-std::optional<TerminatorConflict> FindTerminatorConflict(const AccessCodes& codes);
+// The new codes the rule takes away, so that all that is left can be sent. A new unlock or
+// lock code may hold neither the terminator in force nor the new terminator. The new
+// terminator is judged first, since it decides what the new codes live with: it goes when a
+// code that stays in force beside it holds it (a code with no new code, or one whose new code
+// holds a terminator digit itself); a code replaced by the same change is no matter. Then a
+// new code goes only when it holds the terminator in force, or the new terminator if that
+// stays. Listed in that order, codes in port order and then the lock code; empty when every
+// new code may be taken. Codes in force that hold the terminator in force, with no new
+// terminator, are no matter of new codes.
+std::vector<TerminatorConflict> TerminatorConflicts(const AccessCodes& codes);
 
 } // namespace vm880

@@ -57,6 +57,8 @@ KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
 Text KeyAccess::ReadSetting(std::string_view section, std::string_view key,
                             const std::string& fileName)
 {
+    if (watcher_)
+        watcher_(section, key);
     Entry& entry = load(fileName);
     if (entry.status != FileStatus::Ok)
         return {};

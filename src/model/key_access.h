@@ -64,6 +64,11 @@ public:
     // Forgets every parsed file.
     void Forget() { cache_.clear(); }
 
+    // Tells `watcher` of every key ReadSetting is asked for, found or not, until it is given
+    // an empty one: what a reader reads, for the tests that hold it against the writer.
+    using ReadWatcher = std::function<void(std::string_view section, std::string_view key)>;
+    void WatchReads(ReadWatcher watcher) { watcher_ = std::move(watcher); }
+
 private:
     struct Entry {
         FileStatus status = FileStatus::Missing;
@@ -84,6 +89,7 @@ private:
 
     Prompts& prompts_;
     std::map<std::string, Entry> cache_;
+    ReadWatcher watcher_;
 };
 
 } // namespace vm880

@@ -207,8 +207,8 @@ void portUnlock(ReaderContext& ctx, int p)
 }
 
 // A pending new code is sent by the next complete upload; a bad one would lock the operator
-// out, so it is dropped ("" means no new code) and listed. So is one that breaks the
-// terminator rule of access_codes.h, which the unlock window applies too.
+// out, so it is dropped ("" means no new code) and listed. So is one that the terminator rule
+// of access_codes.h takes away; the unlock window applies the same rule, but asks the operator.
 void checkNewCodes(ReaderContext& ctx)
 {
     M& m = ctx.model;
@@ -231,20 +231,19 @@ void checkNewCodes(ReaderContext& ctx)
     }
     check(m.NewLock, "NewLock", "New Lock", 4);
     check(m.NewTerminator, "NewTerminator", "New Terminator", 1);
-    // Each drop leaves one new code fewer, so this ends.
-    while (const std::optional<TerminatorConflict> conflict = FindTerminatorConflict(AccessCodesOf(m))) {
-        if (conflict->pending == kTerminatorCode) {
+    for (const TerminatorConflict& conflict : TerminatorConflicts(AccessCodesOf(m))) {
+        if (conflict.pending == kTerminatorCode) {
             drop(m.NewTerminator, "NewTerminator", "New Terminator",
-                 "\r\nIt is part of the unlock or lock code '" + conflict->text + "' it would end");
+                 "\r\nIt is part of the unlock or lock code '" + conflict.text + "' it would end");
             continue;
         }
-        const std::string which = conflict->inForce ? "terminator in force" : "new terminator";
-        const std::string why = "\r\nIt holds the " + which + " '" + conflict->digit + "', which would end it";
-        if (conflict->code == kLockCode) {
+        const std::string which = conflict.inForce ? "terminator in force" : "new terminator";
+        const std::string why = "\r\nIt holds the " + which + " '" + conflict.digit + "', which would end it";
+        if (conflict.code == kLockCode) {
             drop(m.NewLock, "NewLock", "New Lock", why);
         } else {
-            const std::string n = std::to_string(conflict->code);
-            drop(m.NewPortUnlock(conflict->code), "NewPortUnlock(" + n + ")", "New Port " + n, why);
+            const std::string n = std::to_string(conflict.code);
+            drop(m.NewPortUnlock(conflict.code), "NewPortUnlock(" + n + ")", "New Port " + n, why);
         }
     }
 }

@@ -160,9 +160,10 @@ TEST(UnlockSend, RadioKeyingFailureRecordsNothing)
 
 struct CodeCase {
     const char* name;
-    std::vector<std::string> typed;   // the new codes of boxes 1 to 5 (codes in force: SetCodes)
+    std::vector<std::string> typed;   // the new codes of boxes 1 to 5
     int refused;                      // the box Send and Save refuse; 0: taken
     std::vector<std::string> dropped; // the pending codes the reader clears
+    std::string lock = "#", port2 = "27306"; // codes in force beside SetCodes' others
 };
 
 const CodeCase kCodeCases[] = {
@@ -176,12 +177,19 @@ const CodeCase kCodeCases[] = {
     {"new terminator only in codes being replaced", {"1111", "2222", "3333", "", "7"}, 0, {}},
     {"codes without terminator digits", {"A1B2", "", "", "*", "C"}, 0, {}},
     {"new codes, no new terminator", {"1111", "", "", "9", ""}, 0, {}},
+    // The new terminator is part of a code that stays in force; once it goes, the new unlock
+    // code holding it is keyed with the terminator in force and ends as typed.
+    {"lock code in force holds the new terminator", {"1C", "", "", "", "C"}, 1, {"NewTerminator"}, "C"},
+    {"new and replaced code both hold the new terminator", {"", "2#", "", "", "#"}, 2, {"NewTerminator"}, "*", "2A*#"},
+    {"new lock and lock in force both hold it", {"", "", "", "5C", "C"}, kLockBox, {"NewTerminator"}, "C"},
+    // Dropped for the terminator in force, "12D3" leaves "17306" in force, which holds the "7".
+    {"new code and new terminator both go", {"12D3", "", "", "", "7"}, 1, {"NewPortUnlock(1)", "NewTerminator"}},
 };
 
 const char* const kPendingKeys[] = {"NewPortUnlock(1)", "NewPortUnlock(2)", "NewPortUnlock(3)", "NewLock",
                                     "NewTerminator"};
 
-// Reads a settings file holding SetCodes' codes in force and `typed` as pending codes.
+// Reads a settings file holding the case's codes in force and `typed` as pending codes.
 void ReadPending(const CodeCase& c)
 {
     struct NoViewer : FileViewer {
@@ -189,8 +197,8 @@ void ReadPending(const CodeCase& c)
     } viewer;
     TempFolder dir;
     std::string text = "[Version]\r\nFirmwareVersion=60\r\nHasRTC=1\r\n[Unlock]\r\n"
-                       "CurrentPortUnlock(1)=17306\r\nCurrentPortUnlock(2)=27306\r\n"
-                       "CurrentPortUnlock(3)=37306\r\nLock=#\r\nTerminator=D\r\n";
+                       "CurrentPortUnlock(1)=17306\r\nCurrentPortUnlock(2)=" + c.port2 + "\r\n"
+                       "CurrentPortUnlock(3)=37306\r\nLock=" + c.lock + "\r\nTerminator=D\r\n";
     for (int box = 1; box <= kCodeBoxes; ++box)
         text += std::string(kPendingKeys[box - 1]) + "=" + c.typed[static_cast<std::size_t>(box - 1)]
                 + "\r\n";
@@ -222,12 +230,15 @@ TEST(AccessCodeRule, TheReaderSendOnBothLinksAndSaveGiveOneVerdict)
 {
     for (const CodeCase& c : kCodeCases) {
         SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.refused != 0, !c.dropped.empty()) << "the window refuses what the reader drops";
         {
             SCOPED_TRACE("reader");
             ReadPending(c);
         }
         // The window refuses before anything is sent or written.
-        auto refusal = [&](UnlockCodes& codes, ScriptedPrompts& prompts, bool send) {
+        auto refusal = [&](UnlockCodes& codes, ConfigModel& m, ScriptedPrompts& prompts, bool send) {
+            m.Lock = c.lock;
+            m.CurrentPortUnlock(2) = c.port2;
             codes.Load();
             for (int box = 1; box <= kCodeBoxes; ++box)
                 codes.Change(box, c.typed[static_cast<std::size_t>(box - 1)]);
@@ -244,14 +255,14 @@ TEST(AccessCodeRule, TheReaderSendOnBothLinksAndSaveGiveOneVerdict)
         {
             SCOPED_TRACE("serial send");
             SerialCodesRig rig;
-            refusal(rig.codes, rig.prompts, true);
+            refusal(rig.codes, rig.model, rig.prompts, true);
             EXPECT_EQ(rig.sim.Commands().empty(), c.refused != 0);
             EXPECT_EQ(rig.model.CurrentPortUnlock(1) != "17306", c.refused == 0 && !c.typed[0].empty());
         }
         {
             SCOPED_TRACE("radio send");
             RadioCodesRig rig;
-            refusal(rig.codes, rig.prompts, true);
+            refusal(rig.codes, rig.model, rig.prompts, true);
             EXPECT_EQ(rig.sound.played.empty(), c.refused != 0);
             EXPECT_EQ(rig.timeline.events().empty(), c.refused != 0) << "not even keyed";
             EXPECT_EQ(rig.model.Terminator != "D", c.refused == 0 && !c.typed[4].empty());
@@ -259,7 +270,7 @@ TEST(AccessCodeRule, TheReaderSendOnBothLinksAndSaveGiveOneVerdict)
         {
             SCOPED_TRACE("save");
             SerialCodesRig rig;
-            if (refusal(rig.codes, rig.prompts, false) == 0) {
+            if (refusal(rig.codes, rig.model, rig.prompts, false) == 0) {
                 for (int box = 1; box <= kCodeBoxes; ++box)
                     EXPECT_EQ(rig.Key(kPendingKeys[box - 1]), c.typed[static_cast<std::size_t>(box - 1)]);
             }

@@ -92,6 +92,30 @@ TEST_F(ReaderRulesTest, DefaultsOfAnEmptyFilePassTheirOwnChecks)
     EXPECT_EQ(m.Tone8(3, 10), "0");
 }
 
+// A key read and not written loses its setting at every save, one written and not read at
+// every load. The format has one of each on purpose: "DVRWrite" is the DVR menus' own, and
+// "ZelVersion" a note for the eye.
+TEST_F(ReaderRulesTest, EveryKeyReadIsWrittenAndEveryKeyWrittenIsRead)
+{
+    for (const bool rtc : {true, false}) {
+        SetUpClean(rtc);
+        std::vector<std::pair<std::string, std::string>> reads;
+        IniDocument read = IniDocument::Parse(""), written = IniDocument::Parse("");
+        keys.WatchReads([&](std::string_view section, std::string_view key) {
+            reads.emplace_back(section, key);
+            read.Set(section, key, "");
+        });
+        Load({{"Remote", "RadioType", "3"}}); // the Yaesu model is read for this radio only
+        keys.WatchReads(nullptr);
+        ForEachSettingsEntry(m, [&](std::string_view section, std::string_view key, std::string_view) {
+            written.Set(section, key, "");
+            EXPECT_TRUE(read.Get(section, key) || key == "ZelVersion") << section << "/" << key << " is not read";
+        });
+        for (const auto& [section, key] : reads)
+            EXPECT_TRUE(written.Get(section, key) || key == "DVRWrite") << section << "/" << key << " is not written";
+    }
+}
+
 TEST_F(ReaderRulesTest, TimerEntriesUseWordingAAndTheirOwnLineThree)
 {
     SetUpClean(false);

@@ -11,7 +11,7 @@
 #include "interfaces/prompts.h"
 #include "tables/code_lookup.h"
 
-#include <optional>
+#include <algorithm>
 #include <stdexcept>
 
 namespace vm880 {
@@ -165,9 +165,13 @@ bool UnlockCodes::holdsTerminator(int box)
         return true;
     }
     // Left: a new code holding the terminator in force while a new terminator is typed. The
-    // commands are keyed with the old one, so the controller would cut the code short.
-    const std::optional<TerminatorConflict> conflict = FindTerminatorConflict(takenCodes());
-    if (!conflict || conflict->code != box)
+    // commands are keyed with the old one, so the controller would cut the code short. Every
+    // other finding of the rule is one the test above makes for some box; the window names the
+    // box and the operator decides which code gives way.
+    const std::vector<TerminatorConflict> conflicts = TerminatorConflicts(takenCodes());
+    const auto conflict = std::find_if(conflicts.begin(), conflicts.end(),
+                                       [box](const TerminatorConflict& c) { return c.pending == box; });
+    if (conflict == conflicts.end())
         return false;
     s_.prompts.Message(style::Exclamation, title,
                        name + " '" + conflict->text + "' cannot contain the " +
