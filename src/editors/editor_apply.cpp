@@ -35,6 +35,11 @@ const Text& FieldCheck::Value() const
     return editor_.Working(field_, element_);
 }
 
+bool FieldCheck::Unchanged() const
+{
+    return editor_.Stored(field_, element_) == Value();
+}
+
 void FieldCheck::SetText(const Text& text)
 {
     editor_.setWorkingText(field_, element_, slot_, text);
