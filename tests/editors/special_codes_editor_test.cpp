@@ -137,6 +137,8 @@ TEST_F(SpecialCodesEditorTest, BrowsingAutodialSlotsShowsThemWithoutMarkingPendi
     EXPECT_EQ(Pending(), 0);
     editor->AutoDialSlots().Choose(5);
     EXPECT_FALSE(ui->Red("AutoDialNumberSet"));
+    ui->Type("AutoDialNumberSet", "");
+    EXPECT_TRUE(ui->Leave("AutoDialNumberSet")); // emptied: no number
     editor->AutoDialSlots().Choose(2);
     EXPECT_TRUE(ui->Red("AutoDialNumberSet"));
     ui->Apply();
@@ -144,6 +146,7 @@ TEST_F(SpecialCodesEditorTest, BrowsingAutodialSlotsShowsThemWithoutMarkingPendi
     EXPECT_EQ(model.AutoDialChanged(2), kTrue);
     EXPECT_EQ(model.AutoDialChanged(200), kFalse);
     EXPECT_EQ(model.AutoDial(4), "123456789012345678901234");
+    EXPECT_EQ(model.AutoDial(5), "");
 }
 
 TEST_F(SpecialCodesEditorTest, TheTollListHoldsAHundredAndReusesAFreedSlot)
