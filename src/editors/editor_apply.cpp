@@ -35,6 +35,11 @@ const Text& FieldCheck::Value() const
     return editor_.Working(field_, element_);
 }
 
+bool FieldCheck::Unchanged() const
+{
+    return editor_.Stored(field_, element_) == Value();
+}
+
 void FieldCheck::SetText(const Text& text)
 {
     editor_.setWorkingText(field_, element_, slot_, text);
@@ -101,7 +106,7 @@ bool EditorBase::warnOnce(Field& field, int element, Refusal warning)
 {
     // The operator sees each warned value once, whether it was typed, picked from a list or
     // pasted, and whether its box was left or Apply found it: the value is remembered, not
-    // the box, for as long as the editor shows this file.
+    // the box, for as long as the editor shows this file and the value is not cancelled.
     if (!warned_.emplace(&field, element, Working(field, element), warning.text).second)
         return true;
     if (warning.title.empty())
@@ -319,8 +324,20 @@ void EditorBase::CancelChanges()
     if (RefuseWhileBusy(services_.busy, prompts()))
         return;
     const std::string text = decl_.cancelText + "\r\n\r\n" + kCancelQuestion;
-    if (prompts().Message(style::YesNo + style::Question, decl_.cancelTitle, text) == Answer::Yes)
+    if (prompts().Message(style::YesNo + style::Question, decl_.cancelTitle, text) == Answer::Yes) {
+        forgetCancelledWarnings();
         reload();
+    }
+}
+
+void EditorBase::forgetCancelledWarnings()
+{
+    // A value thrown away is warned about again when it is typed again; one the model holds
+    // (applied, or the file's own) was kept, and its warning stays given.
+    std::erase_if(warned_, [this](const auto& warned) {
+        const auto& [field, element, value, text] = warned;
+        return field->bind_.Read(model(), element) != value;
+    });
 }
 
 } // namespace vm880

@@ -164,6 +164,7 @@ private:
     // Shows a warning that keeps the value, unless this value of the element was warned
     // about already; true (the value stays accepted).
     bool warnOnce(Field& field, int element, Refusal warning);
+    void forgetCancelledWarnings();
     void showRecords();
     bool recheckChanged(const Field* pendingField, int checkedElement);
     void applyStandingFlags();
@@ -192,7 +193,8 @@ private:
     std::map<std::string, std::pair<Field*, int>> lastBoxes_; // by pick kind: field and slot
     bool showing_ = false;
     bool refocusing_ = false;
-    // Warnings shown: field, element, value, warning text (the editor lives for one file).
+    // Warnings shown: field, element, value, warning text. The editor lives for one file;
+    // Cancel Changes forgets the values it throws away.
     std::set<std::tuple<const Field*, int, Text, std::string>> warned_;
 };
 

@@ -103,6 +103,8 @@ public:
         : editor_(editor), field_(field), element_(element), slot_(slot) {}
     int element() const { return element_; }
     const Text& Value() const;
+    // True while the value is the one the model holds: as the file or the download left it.
+    bool Unchanged() const;
     void SetText(const Text& text);
     EditorBase& editor() const { return editor_; }
     // Shows a warning at once, unless this value was warned about already, and keeps
@@ -165,6 +167,7 @@ struct TextFieldDecl {
     std::function<Text(int element)> emptyFor{}; // `empty` by element ("4718" and the number)
     bool upperCase = false;              // stored upper-cased (codes)
     bool showChecked = false;            // a box left shows the value it was checked with
+    bool showFromStart = false;          // shown from its first character, not scrolled to its end
     std::vector<ShownAs> shown{};        // display transforms; the stored values always pass
     // A value the box shows but empties when it gets the focus, and shows again when it is
     // left empty ("NONE STORED"); an edited box left empty becomes it too.

@@ -102,8 +102,11 @@ void EditorBase::ShowSlot(Field& field, int slot)
     const Text& value = Working(field, element);
     switch (field.kind()) {
     case FieldKind::Text: {
-        QSignalBlocker block(field.Edit(slot));
-        field.Edit(slot)->setText(shownText(field.text_, value));
+        QLineEdit* edit = field.Edit(slot);
+        QSignalBlocker block(edit);
+        edit->setText(shownText(field.text_, value));
+        if (field.text_.showFromStart)
+            edit->home(false);
         break;
     }
     case FieldKind::Combo: {

@@ -155,12 +155,14 @@ struct MemoryCase {
     // Apply: the memory is never left again.
     const char* picked = nullptr;
     const char* stored = nullptr; // memory 4 after Apply when not `shown`
+    bool cancelled = false;       // then Cancel Changes, typed and left again: warned again
 };
 
 const MemoryCase kMemories[] = {
     {"D", "", "12a#", true, "1 2 A #", "4", nullptr, nullptr},
     {"D", "", "", true, "NONE STORED", "0", nullptr, nullptr},
     {"#", "", "12#", true, "1 2 #", "3", "DTMF Strings", nullptr}, // warned once, still applied
+    {"#", "", "12#", true, "1 2 #", "3", "DTMF Strings", nullptr, nullptr, nullptr, true},
     {"a", "", "1A", true, "1 A", "2", "DTMF Strings", nullptr},
     {"#", "D", "1D", false, "1 D", "2", "DTMF Memory 4", "DTMF Memory 4"},
     {"", "", "1 2 3", true, "1 2 3", "3", nullptr, nullptr}, // no terminator is in no memory
@@ -189,6 +191,12 @@ TEST_F(SequenceEditors, DTMFMemoryIsSpacedCountedAndCheckedAgainstBothTerminator
         if (c.warning && c.accepted) {
             EXPECT_EQ(prompts.prompts().back().text, TerminatorInMemoryText(c.terminator));
         }
+        if (c.cancelled) {
+            prompts.Answer(Answer::Yes, "DTMF CANCEL CHANGES").Answer(Answer::Ok, c.warning);
+            ui->CancelChanges();
+            ui->Type("DTMFSet", 4, c.typed);
+            EXPECT_EQ(ui->Leave("DTMFSet", 4), c.accepted);
+        }
         if (c.picked) {
             Pick("DTMFList", c.picked);
             Focus("DTMFSet", 5);
@@ -199,6 +207,9 @@ TEST_F(SequenceEditors, DTMFMemoryIsSpacedCountedAndCheckedAgainstBothTerminator
         ui->Apply();
         EXPECT_EQ(model.DTMF(4), c.stored ? c.stored : c.accepted ? c.shown : "NONE STORED");
         if (c.warning && c.accepted) { // applied after its warning: left again, not warned again
+            EXPECT_TRUE(ui->Leave("DTMFSet", 4));
+            prompts.Answer(Answer::Yes, "DTMF CANCEL CHANGES"); // kept, not thrown away
+            ui->CancelChanges();
             EXPECT_TRUE(ui->Leave("DTMFSet", 4));
         }
         EXPECT_EQ(prompts.pending(), 0u);

@@ -64,11 +64,11 @@ const Bounds kBounds[] = {
     {"PreProgramSet", 11, "1234", "12345", "Pre Program Prefix",
      "Pre Program Prefix invalid.  Must be between 1 and 4 DTMF characters"},
     {"AutoDialNumberSet", 0, "1234567890ABCD#", "555-1212", "AutoDial Slot 1",
-     "AutoDial Slot 1: Phone Number invalid.  Must be 1 to 15 DTMF characters (0-9, *, #, A-D), or empty for "
-     "no number"},
-    {"AutoDialNumberSet", 0, "", "1234567890123456", "AutoDial Slot 1",
-     "AutoDial Slot 1: Phone Number invalid.  Must be 1 to 15 DTMF characters (0-9, *, #, A-D), or empty for "
-     "no number"},
+     "AutoDial Slot 1: Phone Number invalid.  Must be DTMF characters (0-9, *, #, A-D) only, or empty for no "
+     "number"},
+    {"AutoDialNumberSet", 0, "123456789012345678901234", "1234567890123456E", "AutoDial Slot 1",
+     "AutoDial Slot 1: Phone Number invalid.  Must be DTMF characters (0-9, *, #, A-D) only, or empty for no "
+     "number"},
 };
 
 TEST_F(SpecialCodesEditorTest, EveryTextFieldRefusesWithItsOwnWarning)
@@ -121,28 +121,38 @@ TEST_F(SpecialCodesEditorTest, BrowsingAutodialSlotsShowsThemWithoutMarkingPendi
 {
     model.AutoDial(2) = "5551212";
     model.AutoDial(200) = "911";
+    // As a download or a file left them: longer than any code, or not DTMF keys at all.
+    model.AutoDial(3) = "1234567890123456";
+    model.AutoDial(4) = "123456789012345678901234";
+    model.AutoDial(5) = "555-1212";
     Open();
-    for (int slot : {2, 3, 200, 1, 2}) {
+    for (int slot : {2, 3, 4, 5, 200, 1, 2}) {
         editor->AutoDialSlots().Choose(slot);
         EXPECT_EQ(ui->Text("AutoDialNumberSet"), FromSetting(model.AutoDial(slot)));
+        EXPECT_EQ(ui->Get<QLineEdit>("AutoDialNumberSet")->cursorPosition(), 0); // its first digit in view
+        EXPECT_TRUE(ui->Leave("AutoDialNumberSet")); // kept as it is
         EXPECT_EQ(Pending(), -1) << slot;
     }
     ui->Type("AutoDialNumberSet", "5551213");
     EXPECT_EQ(Pending(), 0);
     editor->AutoDialSlots().Choose(5);
     EXPECT_FALSE(ui->Red("AutoDialNumberSet"));
+    ui->Type("AutoDialNumberSet", "");
+    EXPECT_TRUE(ui->Leave("AutoDialNumberSet")); // emptied: no number
     editor->AutoDialSlots().Choose(2);
     EXPECT_TRUE(ui->Red("AutoDialNumberSet"));
     ui->Apply();
     EXPECT_EQ(model.AutoDial(2), "5551213");
     EXPECT_EQ(model.AutoDialChanged(2), kTrue);
     EXPECT_EQ(model.AutoDialChanged(200), kFalse);
+    EXPECT_EQ(model.AutoDial(5), "");
 }
 
 TEST_F(SpecialCodesEditorTest, TheTollListHoldsAHundredAndReusesAFreedSlot)
 {
     for (int i = 1; i <= 99; ++i)
         model.TollRestrict(i) = std::to_string(9000 + i);
+    model.TollRestrict(5) = "123456789012345678901234"; // kept as the file has it
     Open();
     ASSERT_EQ(TollList()->count(), 99);
     EXPECT_EQ(TollList()->item(6)->text(), "007 | 9007");
@@ -166,6 +176,7 @@ TEST_F(SpecialCodesEditorTest, TheTollListHoldsAHundredAndReusesAFreedSlot)
     EXPECT_EQ(model.TollRestrict(100), "1900");
     EXPECT_EQ(model.TollRestrictChanged(37), kTrue);
     EXPECT_EQ(model.TollRestrictChanged(36), kFalse);
+    EXPECT_EQ(model.TollRestrictChanged(5), kFalse);
     EXPECT_EQ(model.SpecialCodesChanged, kTrue);
     EXPECT_EQ(TollList()->item(36)->text(), "037 | 1976");
 
@@ -188,12 +199,12 @@ TEST_F(SpecialCodesEditorTest, TheTollBoxTakesOnlyDialledNumbers)
                                      [](const RecordedPrompt& p) { return p.kind == RecordedPrompt::Beep; });
     EXPECT_EQ(beeps, 2);
 
-    for (const char* bad : {"555-1212", "1234567890123456", "12\n34", "12\x01" "34"}) {
+    for (const char* bad : {"555-1212", "1234567890123456E", "12\n34", "12\x01" "34"}) {
         prompts.Answer(Answer::Ok, "Toll Restrict");
         ui->Get<QLineEdit>("TollRestrictSet")->setText(bad);
         editor->AddTollRestriction();
         EXPECT_EQ(prompts.prompts().back().text,
-                  "Toll Restrict Slot 1: Phone Number invalid.  Must be 1 to 15 DTMF characters (0-9, *, #, A-D)"
+                  "Toll Restrict Slot 1: Phone Number invalid.  Must be DTMF characters (0-9, *, #, A-D) only"
                   "\r\n\r\nToll restriction was NOT added")
             << bad;
         EXPECT_EQ(TollList()->count(), 0);
@@ -248,8 +259,12 @@ const Change kChanges[] = {
     {"patch muting", [](auto& ui, auto&) { ui.Click("PatchMuteSet"); }, "12700", false},
     {"autodial", [](auto& ui, SpecialCodesEditor& e) { e.AutoDialSlots().Choose(7); Type(ui, "AutoDialNumberSet", "5551212"); },
      "1*21150075551212", true},
+    {"long autodial", [](auto& ui, SpecialCodesEditor& e) { e.AutoDialSlots().Choose(8); Type(ui, "AutoDialNumberSet", "123456789012345678901234"); },
+     "1*2115008123456789012345678901234", true},
     {"toll restriction", [](auto& ui, SpecialCodesEditor& e) { Type(ui, "TollRestrictSet", "900"); e.AddTollRestriction(); },
      "1*2062001900", true},
+    {"long toll restriction", [](auto& ui, SpecialCodesEditor& e) { Type(ui, "TollRestrictSet", "1234567890123456"); e.AddTollRestriction(); },
+     "1*20620011234567890123456", true},
     {"pad test", [](auto& ui, auto&) { Type(ui, "DTMFTestPrefixSet", "12"); }, "1*209312", false},
     {"pre-access", [](auto& ui, auto&) { Type(ui, "PreAccessSet", "12"); }, "1*210812", false},
     {"pre-command", [](auto& ui, auto&) { Type(ui, "PreProgramSet", "34"); }, "1*210934", false},

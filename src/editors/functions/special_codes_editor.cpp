@@ -23,13 +23,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace vm880 {
 
 namespace {
 
 using M = ConfigModel;
 
-constexpr int kLongestDtmf = 15; // the answer code
 constexpr int kTollSlots = 100;
 constexpr const char* kTollTitle = "Toll Restrict";
 
@@ -51,7 +52,7 @@ constexpr Code kCodes[] = {
      "User DTMF Regenerate: User DTMF Prefix invalid.  Must be between ", "User DTMF Prefix", false},
     {5, "APPrefixSet", &M::APPrefix, &M::APPrefixChanged, 8, "Autopatch: Prefix invalid.  Must be between ",
      "Autopatch Prefix", false},
-    {6, "AnswerCodeSet", &M::AnswerCode, &M::AnswerCodeChanged, kLongestDtmf,
+    {6, "AnswerCodeSet", &M::AnswerCode, &M::AnswerCodeChanged, 15,
      "Autopatch: Answer Code invalid.  Must be between ", "Answer Code", false},
     {9, "DTMFTestPrefixSet", &M::DTMFTestPrefix, &M::DTMFTestPrefixChanged, 5,
      "DTMF Pad Test: Prefix invalid.  Must be between ", "DTMF Pad Test", false},
@@ -61,15 +62,21 @@ constexpr Code kCodes[] = {
      "Pre Program Prefix invalid.  Must be between ", "Pre Program Prefix", true},
 };
 
-// A dialled number goes into serial lines and tone strings as it is: nothing but DTMF keys.
+std::string NumberRefusal(const std::string& what, int slot)
+{
+    return what + " " + std::to_string(slot)
+        + ": Phone Number invalid.  Must be DTMF characters (0-9, *, #, A-D) only";
+}
+
+// A dialled number goes into serial lines and tone strings as it is: what the operator types
+// is nothing but DTMF keys. A number as the file or the download left it is the controller's
+// own and is kept, whatever it holds.
 CheckFn DialledNumberCheck(std::string what)
 {
     return [what](FieldCheck& c) -> std::optional<Refusal> {
-        if (DialledNumberValid(c.Value()))
+        if (c.Unchanged() || DialledNumberValid(c.Value()))
             return std::nullopt;
-        return Refusal{what + " " + std::to_string(c.element()) + ": Phone Number invalid.  Must be 1 to "
-                       + std::to_string(kLongestDtmf)
-                       + " DTMF characters (0-9, *, #, A-D), or empty for no number"};
+        return Refusal{NumberRefusal(what, c.element()) + ", or empty for no number"};
     };
 }
 
@@ -82,7 +89,7 @@ QString TollLine(int slot, const Text& number)
 
 bool DialledNumberValid(std::string_view number)
 {
-    return number.empty() || CheckDTMFDigits(number, 1, kLongestDtmf) == kValid;
+    return number.empty() || CheckDTMFDigits(number, 1, std::numeric_limits<int>::max()) == kValid;
 }
 
 SpecialCodesEditor::SpecialCodesEditor(EditorServices services, QWidget* parent)
@@ -106,6 +113,7 @@ SpecialCodesEditor::SpecialCodesEditor(EditorServices services, QWidget* parent)
              .slotCount = 1,
              .area = &M::SpecialCodesChanged,
              .upperCase = true,
+             .showFromStart = true,
              .from = ByRecord(*autoDialSlot_)});
     // The toll list edits this working copy through its Add and Delete buttons; the box is
     // never shown.
@@ -320,9 +328,7 @@ void SpecialCodesEditor::AddTollRestriction()
     }
     if (!DialledNumberValid(number)) {
         prompts().Message(style::OkOnly + style::Exclamation, kTollTitle,
-                          "Toll Restrict Slot " + std::to_string(slot) + ": Phone Number invalid.  Must be 1 to "
-                              + std::to_string(kLongestDtmf)
-                              + " DTMF characters (0-9, *, #, A-D)\r\n\r\nToll restriction was NOT added");
+                          NumberRefusal("Toll Restrict Slot", slot) + "\r\n\r\nToll restriction was NOT added");
         tollBox_->setFocus();
         return;
     }

@@ -15,8 +15,8 @@ class QPushButton;
 
 namespace vm880 {
 
-// A number the autopatch dials or refuses to dial: empty (no number), or 1 to 15 DTMF
-// characters, the most any DTMF field of the controller takes.
+// A number the autopatch dials or refuses to dial: empty (no number), or DTMF characters of
+// any length (the controller holds numbers longer than any of its codes).
 bool DialledNumberValid(std::string_view number);
 
 class SpecialCodesEditor : public EditorBase {
