@@ -96,28 +96,21 @@ bool digitsAt(std::string_view text, std::size_t pos, std::size_t count)
 }
 
 // What one board sends: its tags, the tags whose records are looked into for a second
-// record's start, and where a record starts.
+// record's start, and the tags that number an item with so many digits.
 struct Board {
     const char* name;
     std::span<const std::string_view> tags;
     std::span<const std::string_view> checkedTags;
-    bool (*startsAt)(std::string_view text, std::size_t pos);
+    std::span<const std::string_view> numberedTags;
+    std::size_t itemDigits;
 };
 
 constexpr std::array<std::string_view, 4> kAPCheckedTags = {"RA", "RT", "RS", "RR"}; // "RI" is not used
+constexpr std::array<std::string_view, 2> kAPNumberedTags = {"RA", "RT"};
 constexpr std::array<std::string_view, 2> kRTCCheckedTags = {"T1", "T3"}; // remote base, DTMF memory
 
-const Board kAPBoard{"autopatch option", kAPRecordTags, kAPCheckedTags, [](std::string_view text, std::size_t pos) {
-                         const std::string_view tag = text.substr(pos, 2);
-                         if (!HasRecordTag(tag, kAPRecordTags))
-                             return false;
-                         return (tag != "RA" && tag != "RT") || digitsAt(text, pos + 2, 3);
-                     }};
-
-const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCCheckedTags, [](std::string_view text, std::size_t pos) {
-                          return pos + 1 < text.size() && text[pos] == 'T' && text[pos + 1] >= '1'
-                              && text[pos + 1] <= '3' && digitsAt(text, pos + 2, 2);
-                      }};
+const Board kAPBoard{"autopatch option", kAPRecordTags, kAPCheckedTags, kAPNumberedTags, 3};
+const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCCheckedTags, kRTCRecordTags, 2};
 
 const Board& boardOf(OptionBoard board)
 {
@@ -251,10 +244,14 @@ bool HasRecordTag(std::string_view line, std::span<const std::string_view> tags)
 std::size_t SecondRecordAt(OptionBoard id, std::string_view line)
 {
     const Board& board = boardOf(id);
-    if (HasRecordTag(line, board.checkedTags))
-        for (std::size_t pos = 2; pos + 1 < line.size(); ++pos)
-            if (board.startsAt(line, pos))
-                return pos;
+    if (!HasRecordTag(line, board.checkedTags))
+        return std::string_view::npos;
+    for (std::size_t pos = 2; pos + 1 < line.size(); ++pos) {
+        const std::string_view tag = line.substr(pos, 2);
+        if (HasRecordTag(tag, board.tags)
+            && (!HasRecordTag(tag, board.numberedTags) || digitsAt(line, pos + 2, board.itemDigits)))
+            return pos;
+    }
     return std::string_view::npos;
 }
 

@@ -488,22 +488,22 @@ int SerialDownload::optionDownload(OptionBoard board, const std::string& memFile
                 status = kDone;
                 return false;
             }
-            if (!hasContent(record))
-                return true;
-            const bool refused = startsWith(record, "-") || record == "Timeout";
-            const bool written = board == OptionBoard::RTC ? !startsWith(record, "T3C") : !refused;
-            if (written) {
-                if (!write(record))
+            if (hasContent(record)) {
+                const bool refused = startsWith(record, "-") || record == "Timeout";
+                const bool written = board == OptionBoard::RTC ? !startsWith(record, "T3C") : !refused;
+                if (written) {
+                    if (!write(record))
+                        return false;
+                    send(b.ack);
+                }
+                if (refused && ++refusals > kMaxRefusals) {
+                    run.BadData("The " + std::string(b.name) + " refused the download "
+                                + std::to_string(refusals) + " times (\"" + Printable(record) + "\").");
                     return false;
-                send(b.ack);
+                }
+                if (refused && board == OptionBoard::RTC)
+                    send(b.request);
             }
-            if (refused && ++refusals > kMaxRefusals) {
-                run.BadData("The " + std::string(b.name) + " refused the download " + std::to_string(refusals)
-                            + " times (\"" + Printable(record) + "\").");
-                return false;
-            }
-            if (refused && board == OptionBoard::RTC)
-                send(b.request);
             return true;
         };
 

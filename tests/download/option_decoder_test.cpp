@@ -54,13 +54,13 @@ TEST_F(OptionFileTest, AutopatchRecords)
     }
     const std::string longRest(300, '5'); // numbers have no length limit
     ASSERT_EQ(loadAP("+SendA\r\nRA0015551212\r\nRA200\r\nRA017" + longRest + "\r\nRS\r\nRR4\r\nRI99\r\n"
-                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\nRA003RADIO\r\n-\r\n\r\nComplete\r\n"),
+                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\nRA003RADIO RT\r\n-\r\n\r\nComplete\r\n"),
               kDone);
     EXPECT_EQ(m.AutoDial(1), "9999") << "a later record of the same slot wins";
     EXPECT_EQ(m.AutoDial(200), "");
     EXPECT_EQ(m.AutoDial(17), longRest);
     EXPECT_EQ(m.AutoDial(2), "") << "tags are case-sensitive";
-    EXPECT_EQ(m.AutoDial(3), "RADIO") << "a tag without its slot digits starts no record";
+    EXPECT_EQ(m.AutoDial(3), "RADIO RT") << "a tag without its slot digits starts no record";
     EXPECT_EQ(m.TollRestrict(1), " 1900");
     EXPECT_EQ(m.TollRestrict(2), "n201");
     EXPECT_EQ(m.TollRestrict(100), "n299");

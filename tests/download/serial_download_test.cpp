@@ -270,46 +270,51 @@ INSTANTIATE_TEST_SUITE_P(
 // The wrong device on the port: input is always waiting, once `talking` is set.
 struct TalkingPort : ReplyingSerialPort {
     using ReplyingSerialPort::ReplyingSerialPort;
-    std::string ReadAll() override { return ++reads, talking && left-- > 0 ? "y\n" : ""; }
+    std::string ReadAll() override { return ++reads, talking && left-- > 0 ? piece : ""; }
     bool WaitForInput(int ms) override { return (talking && left > 0) || ReplyingSerialPort::WaitForInput(ms); }
     bool talking = false;
     int left = 100000;
+    std::string piece = "y\n";
 };
 
 // A port that never pauses holds neither the window nor the operator, before the request as in
-// a record that keeps coming: window events run on every pass, and Cancel or the total
-// time-out ends the download on the pass that sees it.
-TEST(OptionDownloadExchange, PortThatNeverPausesEndsByCancelOrTheTotalTimeOut)
+// a record that keeps coming: window events run on every pass, and Cancel, the total time-out
+// or the memory's size ends the download on the pass that sees it.
+TEST(OptionDownloadExchange, PortThatNeverPausesEndsByCancelTheTotalTimeOutOrTheMemorySize)
 {
-    for (const bool rtc : {true, false})
-        for (const bool cancel : {true, false}) {
-            FakeClock clock;
-            TalkingPort port{clock};
-            ConfigModel model;
-            model.ComPort = 1;
-            ScriptedPrompts prompts;
-            prompts.AcceptNotices();
-            SerialLink serial{model, port, clock, prompts};
-            SerialDownload download{model, prompts, clock, serial, nullptr, {600000, 600000, 2000, 4000, 40, 10}};
-            // The clock board's port talks from the start, the autopatch board's from its request.
-            port.talking = rtc;
-            port.onWrite = [&](std::string_view bytes) { port.talking = port.talking || bytes.starts_with("1Send"); };
-            int readsAtYield = 0, mostReadsPerYield = 0, yieldsAfterCancel = -1;
-            clock.onYield = [&] {
-                mostReadsPerYield = std::max(mostReadsPerYield, port.reads - readsAtYield);
-                readsAtYield = port.reads;
-                if (yieldsAfterCancel >= 0)
-                    ++yieldsAfterCancel;
-                else if (cancel && port.reads > 100)
-                    model.transfer.CancelDownload = kTrue, yieldsAfterCancel = 0;
-            };
-            TempFolder folder;
-            EXPECT_EQ(rtc ? download.RTCDownload(folder.file("o.mem")) : download.APDownload(folder.file("o.mem")), kFailed);
-            EXPECT_EQ(prompts.titles(), std::vector<std::string>{cancel ? kProgramTitle : download_text::kTotalTimeoutTitle});
-            EXPECT_LE(mostReadsPerYield, 2);
-            EXPECT_LE(yieldsAfterCancel, 0);
-            EXPECT_FALSE(port.IsOpen());
-        }
+    enum Ending { Cancel, TimeOut, Full };
+    const std::pair<bool, Ending> rows[] = {{true, Cancel}, {true, TimeOut}, {false, Cancel}, {false, TimeOut}, {false, Full}};
+    for (const auto& [rtc, ending] : rows) {
+        FakeClock clock;
+        TalkingPort port{clock};
+        ConfigModel model;
+        model.ComPort = 1;
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        SerialLink serial{model, port, clock, prompts};
+        SerialDownload download{model, prompts, clock, serial, nullptr, {600000, 600000, 2000, 4000, 40, 10}};
+        // The clock board's port talks from the start, the autopatch board's from its request.
+        port.talking = rtc;
+        port.onWrite = [&](std::string_view bytes) { port.talking = port.talking || bytes.starts_with("1Send"); };
+        if (ending == Full)
+            port.piece = std::string(1 << 20, 'y');
+        int readsAtYield = 0, mostReadsPerYield = 0, yieldsAfterCancel = -1;
+        clock.onYield = [&] {
+            mostReadsPerYield = std::max(mostReadsPerYield, port.reads - readsAtYield);
+            readsAtYield = port.reads;
+            if (yieldsAfterCancel >= 0)
+                ++yieldsAfterCancel;
+            else if (ending == Cancel && port.reads > 100)
+                model.transfer.CancelDownload = kTrue, yieldsAfterCancel = 0;
+        };
+        TempFolder folder;
+        EXPECT_EQ(rtc ? download.RTCDownload(folder.file("o.mem")) : download.APDownload(folder.file("o.mem")), kFailed);
+        const char* title[] = {kProgramTitle, download_text::kTotalTimeoutTitle, download_text::kBadDataTitle};
+        EXPECT_EQ(prompts.titles(), std::vector<std::string>{title[ending]});
+        EXPECT_LE(mostReadsPerYield, 2);
+        EXPECT_LE(yieldsAfterCancel, 0);
+        EXPECT_FALSE(port.IsOpen());
+    }
 }
 
 TEST(VersionDownload, JoinsTheReplyUntilThePlusAndFailsSilently)
