@@ -300,7 +300,7 @@ TEST_P(ServedFiles, DownloadsAsServedOrSavesNothing)
     ASSERT_EQ(FileWrite(served, keys, prompts), kDone);
     SimDownloadFaults faults;
     faults.streamOptions = c.stream;
-    faults.streamPauseMs = c.wirePauseMs;
+    faults.streamPauseMs = std::max(0, c.wirePauseMs);
     std::string problem;
     auto fromFile = MakeDownloadServer(served.DatFilePath, faults, problem);
     ASSERT_TRUE(fromFile) << problem;
@@ -314,7 +314,8 @@ TEST_P(ServedFiles, DownloadsAsServedOrSavesNothing)
         });
         clock.realSleeps = true;
     }
-    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle).Answer(wire ? Answer::No : Answer::Yes, session_text::kRTCTitle);
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle)
+        .Answer(wire ? Answer::No : Answer::Yes, session_text::kRTCTitle);
     if (!*c.refusal || wire)
         prompts.Answer(Answer::Yes, session_text::kAPTitle);
     Download();
