@@ -68,6 +68,15 @@ std::string importQuestion(const Option& option)
     return std::string(option.question).substr(std::string("Download Complete! ").size());
 }
 
+// A board that does not wait does the same every time: only leaving it out helps.
+std::string didNotWaitAdvice(const Option& option)
+{
+    const std::string name = option.downloadName;
+    return "The " + name + " sent its records without waiting for each acknowledgement; this is not a cable fault."
+        + kPara + "To download everything else, download again and answer No to \"" + importQuestion(option)
+        + "\". The saved file then holds none of the " + name + " settings.";
+}
+
 bool askFitted(Prompts& prompts, const Option& option, const std::string& question)
 {
     return prompts.Message(style::YesNo + style::Question + style::DefaultButton2, option.title, question)
@@ -290,7 +299,8 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         if ((download.*(option->download))(file) != kDone) {
             tellFailed(prompts, session_text::kDownloadErrorTitle,
                        "The " + std::string(option->downloadName) + " data could NOT be downloaded",
-                       kNothingSaved + std::string(kPara) + checkCables);
+                       kNothingSaved + std::string(kPara)
+                           + (download.BoardDidNotWait() ? didNotWaitAdvice(*option) : checkCables));
             return fail(c);
         }
         if (option->decode(m, prompts, file) != kDone) {

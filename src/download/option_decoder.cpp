@@ -80,59 +80,64 @@ std::string where(std::string_view key, const Record& r)
     return std::string(key) + " (line " + std::to_string(r.line) + ")";
 }
 
-// What one board sends: its tags, the tags whose records cannot hold a second record's start
-// unless the board ran two records together, and where a tag starts (the tag's letters and,
-// on the clock board, its two-digit item number).
-struct Board {
-    const char* name;
-    std::span<const std::string_view> tags;
-    // Autodial and toll numbers are any text, and message macro words are any byte: a tag
-    // inside them may be part of a valid record, so only the digit records are checked.
-    std::span<const std::string_view> digitTags;
-    bool (*tagAt)(std::string_view text, std::size_t pos);
-};
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-constexpr std::array<std::string_view, 2> kAPDigitTags = {"RS", "RR"};       // answer code, ring count
-constexpr std::array<std::string_view, 2> kRTCDigitTags = {"T1", "T3"};      // remote base, DTMF memory
+bool digitsAt(std::string_view text, std::size_t pos, std::size_t count)
+{
+    if (pos + count > text.size())
+        return false;
+    for (std::size_t i = pos; i < pos + count; ++i)
+        if (!isDigit(text[i]))
+            return false;
+    return true;
+}
 
-const Board kAPBoard{"autopatch option", kAPRecordTags, kAPDigitTags, [](std::string_view text, std::size_t pos) {
-                         return text[pos] == 'R' && pos + 1 < text.size()
-                             && std::string_view("ATSRI").find(text[pos + 1]) != std::string_view::npos;
-                     }};
+// What one board sends: its tags, the tags whose records are looked into for a second
+// record's start, and the tags that number an item with so many digits.
+struct Board {
+    const char* name;
+    std::span<const std::string_view> tags;
+    std::span<const std::string_view> checkedTags;
+    std::span<const std::string_view> numberedTags;
+    std::size_t itemDigits;
+};
 
-const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCDigitTags, [](std::string_view text, std::size_t pos) {
-                          return pos + 3 < text.size() && text[pos] == 'T' && text[pos + 1] >= '1'
-                              && text[pos + 1] <= '3' && isDigit(text[pos + 2]) && isDigit(text[pos + 3]);
-                      }};
+constexpr std::array<std::string_view, 4> kAPCheckedTags = {"RA", "RT", "RS", "RR"}; // "RI" is not used
+constexpr std::array<std::string_view, 2> kAPNumberedTags = {"RA", "RT"};
+constexpr std::array<std::string_view, 2> kRTCCheckedTags = {"T1", "T3"}; // remote base, DTMF memory
+
+const Board kAPBoard{"autopatch option", kAPRecordTags, kAPCheckedTags, kAPNumberedTags, 3};
+const Board kRTCBoard{"RTC option", kRTCRecordTags, kRTCCheckedTags, kRTCRecordTags, 2};
+
+const Board& boardOf(OptionBoard board)
+{
+    return board == OptionBoard::RTC ? kRTCBoard : kAPBoard;
+}
 
 // A record is one record: a board that sent its records without waiting for each
 // acknowledgement delivers them as one run of text, which must never pass for a single
 // record with the rest of the run lost. Records are read by position whatever their length.
-void checkOneRecord(const Record& r, const Board& board)
+void checkOneRecord(const Record& r, OptionBoard id)
 {
-    if (!HasRecordTag(r.text, board.digitTags))
-        return;
-    for (std::size_t pos = 2; pos < r.text.size(); ++pos)
-        if (board.tagAt(r.text, pos))
-            throw SystemError(error_number::BadArgument,
-                              lineName(r) + " (\"" + Printable(r.text) + "\") holds a second record from character "
-                                  + std::to_string(pos + 1) + ": the " + board.name
-                                  + " sent its records without waiting for each acknowledgement");
+    const std::size_t pos = SecondRecordAt(id, r.text);
+    if (pos != std::string_view::npos)
+        throw SystemError(error_number::BadArgument,
+                          lineName(r) + " (\"" + Printable(r.text) + "\") holds a second record from character "
+                              + std::to_string(pos + 1) + ": the " + boardOf(id).name
+                              + " sent its records without waiting for each acknowledgement");
 }
 
 // Checks every record of the board, then runs `decode` on every record of each tag in turn,
 // so that all records of one tag are stored before any of the next.
 template <typename Decode>
-void byTag(const std::vector<Record>& records, const Board& board, Decode decode)
+void byTag(const std::vector<Record>& records, OptionBoard id, Decode decode)
 {
     for (const Record& r : records)
-        checkOneRecord(r, board);
-    for (std::string_view tag : board.tags)
+        checkOneRecord(r, id);
+    for (std::string_view tag : boardOf(id).tags)
         for (const Record& r : records)
             if (r.text.substr(0, 2) == tag)
                 decode(tag, r);
@@ -236,6 +241,20 @@ bool HasRecordTag(std::string_view line, std::span<const std::string_view> tags)
     return std::find(tags.begin(), tags.end(), line.substr(0, 2)) != tags.end();
 }
 
+std::size_t SecondRecordAt(OptionBoard id, std::string_view line)
+{
+    const Board& board = boardOf(id);
+    if (!HasRecordTag(line, board.checkedTags))
+        return std::string_view::npos;
+    for (std::size_t pos = 2; pos + 1 < line.size(); ++pos) {
+        const std::string_view tag = line.substr(pos, 2);
+        if (HasRecordTag(tag, board.tags)
+            && (!HasRecordTag(tag, board.numberedTags) || digitsAt(line, pos + 2, board.itemDigits)))
+            return pos;
+    }
+    return std::string_view::npos;
+}
+
 std::vector<std::string_view> MemoryFileLines(std::string_view text)
 {
     // A file without a carriage return had its lines ended by line feeds alone: its copy with
@@ -257,7 +276,7 @@ std::vector<std::string_view> MemoryFileLines(std::string_view text)
 
 void DecodeAPRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 {
-    byTag(splitRecords(text), kAPBoard, [&](std::string_view tag, const Record& r) {
+    byTag(splitRecords(text), OptionBoard::AP, [&](std::string_view tag, const Record& r) {
         const std::string rest(from(r.text, tag == "RA" || tag == "RT" ? 5 : 2));
         if (tag == "RA") {
             const int slot = itemNumber(r, recordNumber(r, part(r.text, 2, 3)), 1, 200, "autodial slot");
@@ -276,7 +295,7 @@ void DecodeAPRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 
 void DecodeRTCRecords(std::string_view text, ConfigModel& m, DecodeNotes& notes)
 {
-    byTag(splitRecords(text), kRTCBoard, [&](std::string_view tag, const Record& r) {
+    byTag(splitRecords(text), OptionBoard::RTC, [&](std::string_view tag, const Record& r) {
         const int nn = recordNumber(r, part(r.text, 2, 2));
         if (tag == "T1")
             decodeRemoteMemory(r, itemNumber(r, nn + 10, 1, 40, "remote base memory"), m, notes);

@@ -5,9 +5,8 @@
 // A record is a line ended by CR (CR LF). A line feed on its own is part of a record: message
 // macro records carry one byte per word, and the word with code 10 is such a byte. The two
 // characters at the start of a line are the tag; lines with other tags are skipped. Records
-// are read by position whatever their length. A digit record (answer code, ring count, remote
-// base, DTMF memory) that holds a second record's tag fails the file: the board sent its
-// records as one run of text.
+// are read by position whatever their length. A record that holds the start of a second record
+// fails the file: the board sent its records as one run of text.
 
 #include "download/decode_notes.h"
 #include "model/config_model.h"
@@ -38,6 +37,15 @@ std::vector<std::string_view> MemoryFileLines(std::string_view text);
 
 // Whether `line` begins with one of `tags` (all two characters long).
 bool HasRecordTag(std::string_view line, std::span<const std::string_view> tags);
+
+enum class OptionBoard { RTC, AP };
+
+// Where a second record starts inside `line`, one line of `board`'s memory file, or npos. A
+// record starts with its tag and, where the tag numbers an item ("RA", "RT", "T1" to "T3"),
+// the item's digits. No value an operator can enter holds such a start: autopatch numbers and
+// codes are DTMF keys, remote-base and DTMF memories digits. A message macro's word codes
+// can spell anything, so a second record inside one cannot be told and is not looked for.
+std::size_t SecondRecordAt(OptionBoard board, std::string_view line);
 
 // Autopatch records: "RA" + slot (3 characters) + autodial number, "RT" + slot + restricted
 // number, "RS" + answer code, "RR" + ring count, "RI" (not used). Records are taken tag by tag

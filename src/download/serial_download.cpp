@@ -3,7 +3,7 @@
 #include "base/program_title.h"
 #include "download/decode_notes.h"
 #include "download/memory_layout.h"
-#include "download/option_decoder.h" // kMaxOptionFileBytes
+#include "download/option_decoder.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
 #include "model/error_report.h"
@@ -413,94 +413,118 @@ int SerialDownload::VM880Download(const std::string& memFilePath)
 
 int SerialDownload::RTCDownload(const std::string& memFilePath)
 {
-    return optionDownload(Board::RTC, memFilePath);
+    return optionDownload(OptionBoard::RTC, memFilePath);
 }
 
 int SerialDownload::APDownload(const std::string& memFilePath)
 {
-    return optionDownload(Board::AP, memFilePath);
+    return optionDownload(OptionBoard::AP, memFilePath);
 }
 
-int SerialDownload::optionDownload(Board board, const std::string& memFilePath)
+int SerialDownload::optionDownload(OptionBoard board, const std::string& memFilePath)
 {
-    const BoardText& b = board == Board::RTC ? kRTC : kAP;
+    const BoardText& b = board == OptionBoard::RTC ? kRTC : kAP;
     failure_.clear();
+    didNotWait_ = false;
     int status = kFailed;
     std::ofstream file;
     auto transfer = [&] {
         startMemoryFile(file, memFilePath, b.caption, b.maximum);
 
-        // Whatever is still waiting belongs to an earlier exchange, never to this one.
+        Run run(*this, timing_.optionTotalMs, b.timeoutText);
+        // Whatever is still waiting belongs to an earlier exchange, never to this one; a port
+        // that never stops talking is cancelled or timed out here like anywhere else.
         serial_.Port().ReadAll();
-        while (serial_.Port().WaitForInput(0))
+        while (serial_.Port().WaitForInput(0)) {
             serial_.Port().ReadAll();
+            if (run.MustStop())
+                return;
+        }
         send(b.request);
-        if (board == Board::AP)
+        if (board == OptionBoard::AP)
             clock_.SleepMs(100);
 
-        Run run(*this, timing_.optionTotalMs, b.timeoutText);
         std::size_t fileSize = 0;
         int records = 0;
         int refusals = 0;
-        auto write = [&](std::string_view record) {
-            file << record << "\r\n";
-            fileSize += record.size() + 2;
-            run.DataArrived();
-            ++records;
-            if (progress_)
-                progress_->SetValue(std::min(records, b.maximum));
-        };
         auto didNotWait = [&](std::string_view text) {
+            didNotWait_ = true;
             run.BadData("The " + std::string(b.name) + " sent its records without waiting for each "
                         "acknowledgement (\"" + Printable(text) + "\"): what it sent cannot be told apart "
                         "into its records.");
         };
-        for (;;) {
-            // A record is everything up to the board's pause for the acknowledgement.
-            std::string text = run.Read(timing_.stepMs);
-            while (!text.empty() && fileSize + text.size() <= kMaxOptionFileBytes
-                   && serial_.Port().WaitForInput(timing_.recordGapMs))
-                text += serial_.Port().ReadAll();
-            if (fileSize + text.size() > kMaxOptionFileBytes) {
-                run.BadData("The " + std::string(b.name) + " sent more than its memory can hold (\""
-                            + Printable(text) + "\").");
-                break;
-            }
+        auto write = [&](std::string_view record) {
+            const std::string line = std::string(record) + "\r\n";
+            // Read back as the decoder splits the file: two records run together in one line
+            // come from a board that did not wait.
+            for (std::string_view part : MemoryFileLines(line))
+                if (SecondRecordAt(board, part) != std::string_view::npos) {
+                    didNotWait(record);
+                    return false;
+                }
+            file << line;
+            fileSize += line.size();
+            run.DataArrived();
+            ++records;
+            if (progress_)
+                progress_->SetValue(std::min(records, b.maximum));
+            return true;
+        };
+        // One record, whole; false when the download ends with it.
+        auto take = [&](std::string_view text) {
             const std::string_view record = withoutEcho(text, b.echoPrefix);
-            const std::string_view end = board == Board::RTC ? "Complete" : "RICom";
+            const std::string_view end = board == OptionBoard::RTC ? "Complete" : "RICom";
             if (const std::size_t at = record.find(end); at != std::string_view::npos) {
                 // The board ends only after the acknowledgement of its last record: a record
                 // in the same run as the end marker was sent without waiting for it.
                 const std::string_view last = record.substr(0, at);
                 if (hasContent(last) && !startsWith(last, "-") && !startsWith(last, "T3C")) {
                     didNotWait(record);
-                    break;
+                    return false;
                 }
-                if (board == Board::RTC)
+                if (board == OptionBoard::RTC)
                     clock_.SleepMs(100);
                 file << "Complete\r\n";
                 status = kDone;
-                break;
+                return false;
             }
             if (hasContent(record)) {
                 const bool refused = startsWith(record, "-") || record == "Timeout";
-                const bool written = board == Board::RTC ? !startsWith(record, "T3C") : !refused;
+                const bool written = board == OptionBoard::RTC ? !startsWith(record, "T3C") : !refused;
                 if (written) {
-                    write(record);
-                    // A board that waits sends nothing before its acknowledgement.
-                    if (serial_.Port().WaitForInput(0)) {
-                        didNotWait(record);
-                        break;
-                    }
+                    if (!write(record))
+                        return false;
                     send(b.ack);
                 }
                 if (refused && ++refusals > kMaxRefusals) {
                     run.BadData("The " + std::string(b.name) + " refused the download "
                                 + std::to_string(refusals) + " times (\"" + Printable(record) + "\").");
+                    return false;
+                }
+                if (refused && board == OptionBoard::RTC)
+                    send(b.request);
+            }
+            return true;
+        };
+
+        // A record is everything up to the board's pause for the acknowledgement. The pause is
+        // watched pass by pass, so a record that keeps coming lets window events run and is
+        // cancelled or timed out like any other wait.
+        std::string text;
+        std::int64_t lastPiece = 0;
+        for (;;) {
+            if (std::string piece = run.Read(timing_.stepMs); !piece.empty()) {
+                text += piece;
+                lastPiece = clock_.NowMs();
+                if (fileSize + text.size() > kMaxOptionFileBytes) {
+                    run.BadData("The " + std::string(b.name) + " sent more than its memory can hold (\""
+                                + Printable(text) + "\").");
                     break;
                 }
-                if (refused && board == Board::RTC)
-                    send(b.request);
+            } else if (!text.empty() && clock_.NowMs() - lastPiece >= timing_.recordGapMs) {
+                if (!take(text))
+                    break;
+                text.clear();
             }
             if (run.MustStop())
                 break;

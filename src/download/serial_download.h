@@ -7,8 +7,8 @@
 // Reads are framed by what they contain, never by how the operating system split them: the
 // main image by its line ends, an option record by the controller's pause while it waits for
 // the acknowledgement, the version reply by its closing "+". An option board that does not
-// wait (a record in one run with the end marker, or more text before the acknowledgement
-// went out) fails the download: its records cannot be told apart.
+// wait (a record in one run with the end marker, or with the start of another record) fails
+// the download: its records cannot be told apart.
 
 #include <cstdint>
 #include <fstream>
@@ -22,6 +22,7 @@ struct ConfigModel;
 class Clock;
 class Prompts;
 class SerialLink;
+enum class OptionBoard;
 
 namespace download_text {
 inline constexpr const char* kMainCaption = "Downloading From VM880";
@@ -77,11 +78,13 @@ public:
     const std::string& FailureText() const { return failure_; }
     // Lines written to download.mem by the last main download.
     int LinesWritten() const { return lines_; }
+    // Whether the last option download failed because the board sent its records without
+    // waiting for each acknowledgement: no cable fault, and the same again next time.
+    bool BoardDidNotWait() const { return didNotWait_; }
 
 private:
     class Run;
-    enum class Board { RTC, AP };
-    int optionDownload(Board board, const std::string& memFilePath);
+    int optionDownload(OptionBoard board, const std::string& memFilePath);
     bool openPort();
     // Opens the port and runs `transfer`; an unexpected failure is reported under
     // `procName` and ends the run (the port not opening has been told already).
@@ -99,6 +102,7 @@ private:
     DownloadTiming timing_;
     std::string failure_;
     int lines_ = 0;
+    bool didNotWait_ = false;
 };
 
 // The firmware version in a reply: the text before the first "+", without line ends and

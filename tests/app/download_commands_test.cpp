@@ -262,13 +262,16 @@ TEST_F(DownloadCommandsTest, ImportLoadsTheChosenMemoryFile)
 }
 
 // The simulator serving a settings file of the operator's own: what the program can load and
-// save downloads as it was, and a clock board that streams its records is never saved,
-// whatever they hold.
+// save downloads as it was, and a board that streams its records is never saved, whatever
+// they hold.
 struct ServedCase {
     const char* name;
     void (*change)(ConfigModel&);
     bool stream;
     const char* refusal; // in the box that stops the download; "" when it is saved
+    // >= 0: only the autopatch board is fitted, paced like a 9600-baud wire, pausing this long
+    // after each record when it streams, against the program's own waits in real time.
+    int wirePauseMs = -1;
 };
 void PrintTo(const ServedCase& c, std::ostream* os) { *os << c.name; }
 
@@ -297,12 +300,23 @@ TEST_P(ServedFiles, DownloadsAsServedOrSavesNothing)
     ASSERT_EQ(FileWrite(served, keys, prompts), kDone);
     SimDownloadFaults faults;
     faults.streamOptions = c.stream;
+    faults.streamPauseMs = std::max(0, c.wirePauseMs);
     std::string problem;
     auto fromFile = MakeDownloadServer(served.DatFilePath, faults, problem);
     ASSERT_TRUE(fromFile) << problem;
     Serve(std::move(fromFile));
-    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle).Answer(Answer::Yes, session_text::kRTCTitle);
-    if (!*c.refusal)
+    const bool wire = c.wirePauseMs >= 0;
+    if (wire) {
+        sim.SetPolicy([this](const SimLine& line) {
+            if (line.text == "1SendAPEram")
+                sim.SetPaceUs(1042);
+            return server->Answer(line);
+        });
+        clock.realSleeps = true;
+    }
+    prompts.Answer(Answer::Yes, download_command_text::kConfirmTitle)
+        .Answer(wire ? Answer::No : Answer::Yes, session_text::kRTCTitle);
+    if (!*c.refusal || wire)
         prompts.Answer(Answer::Yes, session_text::kAPTitle);
     Download();
     int saved = 0;
@@ -324,7 +338,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Run together no longer than one macro may be.
         ServedCase{"StreamedMacroThenDTMFMemory",
                    [](ConfigModel& m) { keepOnly(m, {41}, {21}), m.MessageMacro(41) = "REPEATER", m.DTMF(21) = "9"; },
-                   true, "The RTC option sent its records without waiting for each acknowledgement"}),
+                   true, "The RTC option sent its records without waiting for each acknowledgement"},
+        ServedCase{"AutopatchPacedLikeAWire", [](ConfigModel& m) { m.AutoDial(2) = "18005551234"; }, false, "", 0},
+        // Its first two records arrive during the pause after the request, as one.
+        ServedCase{"AutopatchStreamedWithPauses", [](ConfigModel& m) { m.AutoDial(2) = "18005551234"; }, true,
+                   "answer No to \"Do you have the QX4 (Autopatch) Option installed?\"", 60}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -412,6 +412,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "cannot be imported as the RTC mem file: it is a named pipe (FIFO), not a file.", true},
         ImportFailure{"ClockFileStreamed", "", {Answer::Yes}, {"T1011465202123T1021462401000\nComplete\n"},
                       session_text::kImportErrorTitle, "holds a second record from character 15", true},
+        ImportFailure{"AutopatchFileStreamed", "", {Answer::No, Answer::Yes}, {"RA0015551212RA00218005551234\nComplete\n"},
+                      session_text::kImportErrorTitle, "Line 1 of the memory file (\"RA0015551212RA0021800555", true},
         // The check reads all of the converted copy that is loaded, which can be twice the file.
         ImportFailure{"ClockFileBadPastItsFirstMegabyte", "", {Answer::Yes},
                       {std::string(600 * 1024, '\n') + "T131\nComplete\n"}, session_text::kImportErrorTitle,

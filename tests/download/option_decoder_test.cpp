@@ -54,13 +54,13 @@ TEST_F(OptionFileTest, AutopatchRecords)
     }
     const std::string longRest(300, '5'); // numbers have no length limit
     ASSERT_EQ(loadAP("+SendA\r\nRA0015551212\r\nRA200\r\nRA017" + longRest + "\r\nRS\r\nRR4\r\nRI99\r\n"
-                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\nRA003RADIO RT001\r\n-\r\n\r\nComplete\r\n"),
+                     "RA0019999\r\n" + many + "RT001 1900\r\nra002lower\r\nRA003RADIO RT\r\n-\r\n\r\nComplete\r\n"),
               kDone);
     EXPECT_EQ(m.AutoDial(1), "9999") << "a later record of the same slot wins";
     EXPECT_EQ(m.AutoDial(200), "");
     EXPECT_EQ(m.AutoDial(17), longRest);
     EXPECT_EQ(m.AutoDial(2), "") << "tags are case-sensitive";
-    EXPECT_EQ(m.AutoDial(3), "RADIO RT001") << "a number is any text, tag letters too";
+    EXPECT_EQ(m.AutoDial(3), "RADIO RT") << "a tag without its slot digits starts no record";
     EXPECT_EQ(m.TollRestrict(1), " 1900");
     EXPECT_EQ(m.TollRestrict(2), "n201");
     EXPECT_EQ(m.TollRestrict(100), "n299");
@@ -128,6 +128,7 @@ TEST_F(OptionFileTest, BadItemNumbersFailAndKeepTheModel)
         {true, "T331123xx", "names DTMF memory 51, outside 1 to 50"},
         // Boards that sent their records without waiting for each acknowledgement.
         {false, "RS6085RR2", "(\"RS6085RR2\") holds a second record from character 7: the autopatch option sent"},
+        {false, "RA003RADIO RT001", "Line 2 of the memory file (\"RA003RADIO RT001\") holds a second record from character 12"},
         {true, "T1011465202123T1021462401000", "holds a second record from character 15: the RTC option sent"},
         {true, "T3015012xxT30299xx", "holds a second record from character 11"},
     };

@@ -8,7 +8,9 @@
 #include "link/serial_link.h"
 #include "memory_image_encoder.h"
 #include "model/config_model.h"
+#include "fake_clock.h"
 #include "pty_serial_port.h"
+#include "replying_serial_port.h"
 #include "scripted_prompts.h"
 #include "sim_download.h"
 #include "skipping_clock.h"
@@ -198,6 +200,7 @@ struct OptionCase {
     int status;
     int requests;           // option requests the controller saw
     const char* boxTitle;
+    int paceUs = 0;         // the controller's characters this far apart, as on a wire
 };
 void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.name; }
 
@@ -208,6 +211,7 @@ TEST_P(OptionDownload, OneLinePerRecordEndedByComplete)
 {
     const OptionCase& c = GetParam();
     DownloadRig rig(c.faults);
+    rig.sim.SetPaceUs(c.paceUs);
     const std::string mem = rig.folder.file(c.rtc ? "rtcdownload.mem" : "apdownload.mem");
     const int status = c.rtc ? rig.download.RTCDownload(mem) : rig.download.APDownload(mem);
     EXPECT_EQ(status, c.status) << rig.download.FailureText();
@@ -253,6 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
                    download_text::kBadDataTitle},
         OptionCase{"ClockSilent", true, with([](auto& f) { f.silentOptions = true; }), kFailed, 1,
                    download_text::kLineTimeoutTitle},
+        OptionCase{"ClockPacedLikeA9600BaudWire", true, {}, kDone, 1, "", 1042},
         OptionCase{"AutopatchEchoMerged", false, {}, kDone, 1, ""},
         OptionCase{"AutopatchEndSplitOverTwoWrites",
                    false, with([](auto& f) { f.splitRecords = true; f.echoAlone = true; }), kDone, 1, ""},
@@ -261,6 +266,56 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"AutopatchRefusedIsNotAskedAgain", false, with([](auto& f) { f.refuseOption = 1; }),
                    kFailed, 1, download_text::kLineTimeoutTitle}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The wrong device on the port: input is always waiting, once `talking` is set.
+struct TalkingPort : ReplyingSerialPort {
+    using ReplyingSerialPort::ReplyingSerialPort;
+    std::string ReadAll() override { return ++reads, talking && left-- > 0 ? piece : ""; }
+    bool WaitForInput(int ms) override { return (talking && left > 0) || ReplyingSerialPort::WaitForInput(ms); }
+    bool talking = false;
+    int left = 100000;
+    std::string piece = "y\n";
+};
+
+// A port that never pauses holds neither the window nor the operator, before the request as in
+// a record that keeps coming: window events run on every pass, and Cancel, the total time-out
+// or the memory's size ends the download on the pass that sees it.
+TEST(OptionDownloadExchange, PortThatNeverPausesEndsByCancelTheTotalTimeOutOrTheMemorySize)
+{
+    enum Ending { Cancel, TimeOut, Full };
+    const std::pair<bool, Ending> rows[] = {{true, Cancel}, {true, TimeOut}, {false, Cancel}, {false, TimeOut}, {false, Full}};
+    for (const auto& [rtc, ending] : rows) {
+        FakeClock clock;
+        TalkingPort port{clock};
+        ConfigModel model;
+        model.ComPort = 1;
+        ScriptedPrompts prompts;
+        prompts.AcceptNotices();
+        SerialLink serial{model, port, clock, prompts};
+        SerialDownload download{model, prompts, clock, serial, nullptr, {600000, 600000, 2000, 4000, 40, 10}};
+        // The clock board's port talks from the start, the autopatch board's from its request.
+        port.talking = rtc;
+        port.onWrite = [&](std::string_view bytes) { port.talking = port.talking || bytes.starts_with("1Send"); };
+        if (ending == Full)
+            port.piece = std::string(1 << 20, 'y');
+        int readsAtYield = 0, mostReadsPerYield = 0, yieldsAfterCancel = -1;
+        clock.onYield = [&] {
+            mostReadsPerYield = std::max(mostReadsPerYield, port.reads - readsAtYield);
+            readsAtYield = port.reads;
+            if (yieldsAfterCancel >= 0)
+                ++yieldsAfterCancel;
+            else if (ending == Cancel && port.reads > 100)
+                model.transfer.CancelDownload = kTrue, yieldsAfterCancel = 0;
+        };
+        TempFolder folder;
+        EXPECT_EQ(rtc ? download.RTCDownload(folder.file("o.mem")) : download.APDownload(folder.file("o.mem")), kFailed);
+        const char* title[] = {kProgramTitle, download_text::kTotalTimeoutTitle, download_text::kBadDataTitle};
+        EXPECT_EQ(prompts.titles(), std::vector<std::string>{title[ending]});
+        EXPECT_LE(mostReadsPerYield, 2);
+        EXPECT_LE(yieldsAfterCancel, 0);
+        EXPECT_FALSE(port.IsOpen());
+    }
+}
 
 TEST(VersionDownload, JoinsTheReplyUntilThePlusAndFailsSilently)
 {

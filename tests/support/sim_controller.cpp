@@ -72,6 +72,12 @@ void SimController::SetReplyDelay(int ms)
     replyDelayMs_ = ms;
 }
 
+void SimController::SetPaceUs(int us)
+{
+    std::lock_guard lock(mutex_);
+    paceUs_ = us;
+}
+
 void SimController::SetPolicy(Policy policy)
 {
     std::lock_guard lock(mutex_);
@@ -159,7 +165,9 @@ void SimController::run()
 {
     char buffer[4096];
     for (;;) {
-        int timeoutMs = -1;
+        // To the microsecond: paced characters are about a millisecond apart.
+        timespec wait{};
+        timespec* timeout = nullptr;
         {
             std::lock_guard lock(mutex_);
             if (stop_)
@@ -170,15 +178,17 @@ void SimController::run()
                 changed_.notify_all();
             }
             if (!schedule_.empty()) {
-                const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                    schedule_.begin()->first - Clock::now());
-                timeoutMs = static_cast<int>(std::max<std::int64_t>(0, wait.count()));
+                const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    std::max(Clock::duration::zero(), schedule_.begin()->first - Clock::now()));
+                wait.tv_sec = static_cast<time_t>(left.count() / 1000000000);
+                wait.tv_nsec = static_cast<long>(left.count() % 1000000000);
+                timeout = &wait;
             }
         }
 
         pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {master_, POLLIN, 0}};
         const nfds_t count = master_ >= 0 ? 2 : 1;
-        const int ready = ::poll(fds, count, timeoutMs);
+        const int ready = ::ppoll(fds, count, timeout, nullptr);
         if (ready < 0 && errno != EINTR)
             return;
 
@@ -264,13 +274,26 @@ void SimController::answer(const SimLine& line)
     std::lock_guard lock(mutex_);
     SimTime due = line.at;
     if (reply.echo)
-        schedule_.emplace(due, Scheduled{line.text + "\r", false});
-    for (const SimReply::Chunk& chunk : reply.chunks) {
-        due += std::chrono::milliseconds(chunk.delayMs);
-        schedule_.emplace(due, Scheduled{chunk.bytes, false});
-    }
+        due = place(due, line.text + "\r");
+    for (const SimReply::Chunk& chunk : reply.chunks)
+        due = place(due + std::chrono::milliseconds(chunk.delayMs), chunk.bytes);
     if (reply.hangUp)
         schedule_.emplace(due, Scheduled{"", true});
+}
+
+// Schedules `bytes` from `due` on; returns when their write is out. Called with the lock held.
+SimTime SimController::place(SimTime due, const std::string& bytes)
+{
+    if (paceUs_ <= 0) {
+        schedule_.emplace(due, Scheduled{bytes, false});
+        return due;
+    }
+    for (char c : bytes) {
+        due = std::max(due, wireFree_);
+        schedule_.emplace(due, Scheduled{std::string(1, c), false});
+        wireFree_ = due + std::chrono::microseconds(paceUs_);
+    }
+    return std::max(due, wireFree_);
 }
 
 void SimController::writeDue(SimTime now)

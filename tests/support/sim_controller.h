@@ -96,6 +96,10 @@ public:
 
     // Delay of the default answer to every command.
     void SetReplyDelay(int ms);
+    // Sends what it writes one character at a time, `us` microseconds apart, as a serial wire
+    // does (1042 at 9600 baud): a reply starts only when the wire is free, and a reply's pause
+    // counts from its previous write's last character. 0 (the default) writes each at once.
+    void SetPaceUs(int us);
     // Replaces the default answer ("+" to every command, nothing to an empty line) for lines
     // that no fault below matches. Called on the responder thread.
     void SetPolicy(Policy policy);
@@ -128,6 +132,7 @@ private:
     void run();
     void receive(const char* data, std::size_t size, SimTime now);
     void answer(const SimLine& line);
+    SimTime place(SimTime due, const std::string& bytes);
     void writeDue(SimTime now);
     void closeMaster();
     void wake();
@@ -145,6 +150,8 @@ private:
     bool hangUpRequested_ = false;
     bool hungUp_ = false;
     int replyDelayMs_ = 0;
+    int paceUs_ = 0;
+    SimTime wireFree_; // when the last paced character is out
     Policy policy_;
     std::map<int, SimReply> lineFaults_;
     std::vector<std::pair<std::string, SimReply>> patternFaults_;

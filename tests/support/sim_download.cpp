@@ -94,10 +94,16 @@ void SimDownloadServer::queueOption(const std::vector<std::string>& records, con
         return;
     }
     if (faults_.streamOptions) {
+        SimReply write;
         std::string bytes = echo;
-        for (const std::string& record : records)
+        for (const std::string& record : records) {
             bytes += record;
-        queue_.push_back(SimReply::Bytes(bytes + end));
+            if (faults_.streamPauseMs > 0) {
+                write.Then(bytes, write.chunks.empty() ? 0 : faults_.streamPauseMs);
+                bytes.clear();
+            }
+        }
+        queue_.push_back(write.Then(bytes + end, write.chunks.empty() ? 0 : faults_.streamPauseMs));
         return;
     }
     const std::size_t writes = faults_.endWithLastRecord && !records.empty() ? records.size() : records.size() + 1;

@@ -33,6 +33,7 @@ struct SimDownloadFaults {
     bool silentOptions = false; // the option boards send their echo and then nothing
     bool streamOptions = false; // the option boards send all records and the end marker at once,
                                 // without waiting for each acknowledgement
+    int streamPauseMs = 0;      // with streamOptions: a pause this long after each record
     bool splitVersion = false;  // the version reply in two writes, the "+" in the second
 };
 

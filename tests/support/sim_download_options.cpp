@@ -69,7 +69,8 @@ bool ParseDownloadOption(const std::string& arg, const std::string& value, SimDo
     const std::map<std::string, int*> numbers{
         {"--lines-per-write", &f.linesPerWrite}, {"--split-line", &f.splitLine}, {"--pause-line", &f.pauseLine},
         {"--pause-ms", &f.pauseMs}, {"--silent-from", &f.silentFromLine}, {"--garbage-line", &f.garbageLine},
-        {"--image-lines", &f.imageLines}, {"--refuse-options", &f.refuseOption}};
+        {"--image-lines", &f.imageLines}, {"--refuse-options", &f.refuseOption},
+        {"--stream-pause-ms", &f.streamPauseMs}};
     const auto found = numbers.find(arg);
     if (found == numbers.end())
         return false;

@@ -23,6 +23,7 @@ inline constexpr const char* kSimDownloadUsage =
     "  --end-with-last-record  send the option boards' end marker with their last record\n"
     "  --stream-options      the option boards send all their records at once, without\n"
     "                        waiting for each acknowledgement\n"
+    "  --stream-pause-ms MS  with --stream-options: pause MS milliseconds after each record\n"
     "  --silent-options      the option boards answer and then send nothing\n"
     "  --split-version       send the version reply in two writes\n";
 

@@ -31,6 +31,8 @@ constexpr const char* kUsage =
     "                        configuration with both option boards); a file with a value that\n"
     "                        has no memory form is refused at start, naming its key\n"
     "  --link PATH           also make PATH a symbolic link to the device\n"
+    "  --pace-us US          send one character every US microseconds, as a serial wire\n"
+    "                        does (1042 is 9600 baud); default: every write at once\n"
     "  --help                show this text\n"
     "\n"
     "command faults (every command other than the download's):\n"
@@ -66,6 +68,7 @@ std::string printable(const std::string& text)
 int main(int argc, char** argv)
 {
     int delayMs = 0;
+    int paceUs = 0;
     std::vector<std::string> refused;
     std::vector<std::string> ignored;
     std::string link;
@@ -86,6 +89,8 @@ int main(int argc, char** argv)
             refused.push_back(value);
         else if (arg == "--ignore")
             ignored.push_back(value);
+        else if (arg == "--pace-us")
+            paceUs = std::atoi(value.c_str());
         else if (arg == "--link")
             link = value;
         else if (arg == "--serve")
@@ -108,6 +113,7 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     SimController sim;
+    sim.SetPaceUs(paceUs);
     std::mutex printing;
     sim.SetPolicy([&](const SimLine& line) {
         const double atMs =

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace vm880::test {
@@ -22,7 +23,9 @@ public:
     void SleepMs(std::int64_t ms) override
     {
         sleeps.push_back(ms);
-        if (ms > 0)
+        if (ms > 0 && realSleeps)
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        else if (ms > 0)
             skipped_ += ms;
     }
     void Yield() override
@@ -33,6 +36,8 @@ public:
 
     std::vector<std::int64_t> sleeps;
     std::function<void()> onYield;
+    // The program's own pauses pass in real time, for an exchange whose timing they shape.
+    bool realSleeps = false;
 
 private:
     std::int64_t skipped_ = 0;
