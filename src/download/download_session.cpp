@@ -142,8 +142,13 @@ void refuseKind(Prompts& prompts, const std::string& chosen, MemoryFileKind kind
 // telling why it cannot be used.
 std::optional<std::vector<std::uint8_t>> mainFileImage(Prompts& prompts, const std::string& mainFile)
 {
+    InputFile file(mainFile);
+    std::string text;
+    if (!file.Read(kMaxMemoryFile + 1, text)) {
+        tellFailed(prompts, session_text::kImportErrorTitle, file.Refusal(), kImportUnchanged);
+        return std::nullopt;
+    }
     try {
-        const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
         if (text.size() > kMaxMemoryFile)
             throw SystemError(error_number::FileAccess, "the file is larger than a memory file can be");
         if (const MemoryFileKind kind = KindOfMemoryFile(text);
@@ -160,12 +165,14 @@ std::optional<std::vector<std::uint8_t>> mainFileImage(Prompts& prompts, const s
     }
 }
 
-// A copy of an option file with CR LF line ends written beside it, and its text; nothing
-// after the error report.
-std::optional<std::string> convertLinuxFile(Prompts& prompts, const std::string& fileName)
+// A copy of the open option file with CR LF line ends written beside it, and its text;
+// nothing after the error report.
+std::optional<std::string> convertLinuxFile(Prompts& prompts, const std::string& fileName, InputFile& file)
 {
     try {
-        const std::string text = ReadFileStart(fileName, kMaxOptionFileBytes + 1);
+        std::string text;
+        if (!file.Read(kMaxOptionFileBytes + 1, text))
+            throw SystemError(error_number::FileAccess, file.Refusal());
         if (text.empty())
             throw SystemError(error_number::FileAccess, fileName + " is empty");
         if (text.size() > kMaxOptionFileBytes)
@@ -203,13 +210,12 @@ std::optional<std::string> pickOptionFile(Prompts& prompts, FileDialogs& dialogs
                    kImportUnchanged);
         return std::nullopt;
     }
-    if (const std::string problem = NotARegularFile(chosen); !problem.empty()) {
-        tellFailed(prompts, session_text::kImportErrorTitle,
-                   chosen + kPara + "cannot be imported as the " + name + " mem file: it " + problem + ".",
-                   kImportUnchanged);
+    InputFile file(chosen);
+    if (!file.IsOpen()) {
+        tellFailed(prompts, session_text::kImportErrorTitle, file.Refusal(), kImportUnchanged);
         return std::nullopt;
     }
-    std::optional<std::string> text = convertLinuxFile(prompts, chosen);
+    std::optional<std::string> text = convertLinuxFile(prompts, chosen, file);
     if (!text) {
         tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
                    kImportUnchanged);
@@ -308,7 +314,8 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
 
 std::string ConvertLinuxFile(Prompts& prompts, const std::string& fileName)
 {
-    return convertLinuxFile(prompts, fileName) ? fileName + ".win" : std::string();
+    InputFile file(fileName);
+    return convertLinuxFile(prompts, fileName, file) ? fileName + ".win" : std::string();
 }
 
 int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::string& mainFile)

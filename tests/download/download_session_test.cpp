@@ -263,7 +263,7 @@ TEST(SimulatedController, ServesWhatTheProgramLoadsOrRefusesItAtStart)
          "partial.dat cannot be served: CTCSS(15) = \"NONE\": the clock board's record holds 2"},
         {written("long.dat", [](ConfigModel& m) { m.FreqString(15) = "14624011"; }),
          "FreqString(15) = \"14624011\""},
-        {fifo.path(), "pipe.dat cannot be served: is a named pipe (FIFO), not a file"},
+        {fifo.path(), "pipe.dat is a named pipe (FIFO), not a file."},
         {folder.file("missing.dat"), "does not exist"},
     };
     for (const auto& [path, refusal] : rows) {
@@ -323,6 +323,9 @@ TEST(ImportSession, ConvertedCopyKeepsCRLFFilesAndEndsLFFilesWithCRLF)
         EXPECT_EQ(ReadFile(name + ".win"), copy);
     }
     EXPECT_TRUE(prompts.prompts().empty());
+    prompts.Answer(Answer::Ok, kSystemErrorTitle);
+    EXPECT_EQ(ConvertLinuxFile(prompts, folder.file("none.mem")), "");
+    EXPECT_NE(prompts.prompts().back().text.find(folder.file("none.mem") + " does not exist."), std::string::npos);
 }
 
 struct ImportFailure {
@@ -409,7 +412,8 @@ INSTANTIATE_TEST_SUITE_P(
         ImportFailure{"ClockFileIsTheMainImage", "", {Answer::Yes}, {"<image>"}, session_text::kImportErrorTitle,
                       "is a main memory download file (like download.mem),\r\nbut an RTC option memory file", true},
         ImportFailure{"ClockFileIsANamedPipe", "", {Answer::Yes}, {"<fifo>"}, session_text::kImportErrorTitle,
-                      "cannot be imported as the RTC mem file: it is a named pipe (FIFO), not a file.", true},
+                      "option0.mem is a named pipe (FIFO), not a file.\r\n\r\nNothing was loaded; the open file "
+                      "is unchanged.", true},
         ImportFailure{"ClockFileStreamed", "", {Answer::Yes}, {"T1011465202123T1021462401000\nComplete\n"},
                       session_text::kImportErrorTitle, "holds a second record from character 15", true},
         // The check reads all of the converted copy that is loaded, which can be twice the file.
@@ -421,7 +425,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch option memory file",
                       true},
         ImportFailure{"AutopatchFileIsAFolder", "", {Answer::Yes, Answer::Yes}, {"<rtc>", "<folder>"},
-                      session_text::kImportErrorTitle, "it is a folder, not a file.", true},
+                      session_text::kImportErrorTitle, "option1.mem is a folder, not a file.", true},
         ImportFailure{"AutopatchFileOfSomethingElse", "", {Answer::No, Answer::Yes}, {"[Timers]\nHangTime(1)=5\n"},
                       session_text::kImportErrorTitle,
                       "is not a VM880 memory download file,\r\nbut an autopatch option memory file", true},
