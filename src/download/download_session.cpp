@@ -26,7 +26,6 @@ namespace {
 constexpr const char* kBr = "\r\n";
 constexpr const char* kPara = "\r\n\r\n";
 constexpr const char* kNothingSaved = "The download is not complete and is not useable: nothing was saved.";
-constexpr const char* kImportNothingSaved = "The import is stopped: nothing was saved or loaded.";
 constexpr const char* kImportUnchanged = "Nothing was loaded; the open file is unchanged.";
 // A memory image is about 40 KB: anything far larger is not one.
 constexpr std::size_t kMaxMemoryFile = 1 << 20;
@@ -87,13 +86,13 @@ void tellFailed(Prompts& prompts, const std::string& title, const std::string& w
     prompts.Message(style::OkOnly + style::Exclamation, title, what + kPara + advice);
 }
 
-// Steps shared by both: the new file's name, saved, and the operator told.
-int saveNewFile(SessionContext& c, const std::string& stamp)
+// Steps shared by both: `m` saved under the new file's name, and the operator told. kFailed
+// after the writer's report.
+int saveNewFile(SessionContext& c, ConfigModel& m, const std::string& stamp)
 {
-    ConfigModel& m = c.model;
     m.DatFilePath = NewDownloadPath(c.programFolder, stamp);
     if (FileWrite(m, c.keys, c.prompts) != kDone)
-        return fail(c);
+        return kFailed;
     c.prompts.Message(style::OkOnly + style::Information, session_text::kSavedTitle,
                       "Your data has been downloaded and saved to file: " + std::string(kBr) + m.DatFilePath
                           + kPara + "where " + stamp
@@ -111,16 +110,16 @@ void clearModel(SessionContext& c)
     c.model.transfer.CancelDownload = kFalse;
 }
 
-// Whether the main image went into the cleared model; false after telling the operator.
-bool mainDecoded(SessionContext& c, int decoded)
+// Whether the main image went into the cleared model `m`; false after telling the operator.
+bool mainDecoded(Prompts& prompts, ConfigModel& m, int decoded)
 {
     if (decoded != kDone) {
-        tellFailed(c.prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
+        tellFailed(prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
                    "The data is not complete and is not useable" + std::string(kPara)
                        + "Please try the download again");
         return false;
     }
-    c.model.LoadFromDownload = kTrue;
+    m.LoadFromDownload = kTrue;
     return true;
 }
 
@@ -281,7 +280,7 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         return fail(c);
     }
     c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
-    if (!mainDecoded(c, DecodeEram(c.model, c.prompts, files.main, eraFile(c))))
+    if (!mainDecoded(prompts, m, DecodeEram(m, prompts, files.main, eraFile(c))))
         return fail(c);
 
     for (const Option* option : {&kRTCOption, &kAPOption}) {
@@ -309,7 +308,7 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
 
     // A controller that does not tell its version leaves it empty; the load then asks.
     download.VersionDownload();
-    return saveNewFile(c, stamp);
+    return saveNewFile(c, m, stamp) == kDone ? kDone : fail(c);
 }
 
 std::string ConvertLinuxFile(Prompts& prompts, const std::string& fileName)
@@ -341,19 +340,27 @@ int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::str
         options.emplace_back(option, std::move(*text));
     }
 
-    clearModel(c);
-    const std::string stamp = DownloadTimeStamp(c.now);
-    if (!mainDecoded(c, DecodeEramImage(m, prompts, *image, eraFile(c))))
-        return fail(c);
-    m.HasRTC = hasRTC ? kTrue : kFalse;
+    // Decoded into a scratch model and saved from it: the open configuration is let go only
+    // once the new settings file is written, so a failure up to then leaves it as it was.
+    ConfigModel scratch = m;
+    scratch.ClearAllData();
+    if (!mainDecoded(prompts, scratch, DecodeEramImage(scratch, prompts, *image, eraFile(c))))
+        return kFailed;
+    scratch.HasRTC = hasRTC ? kTrue : kFalse;
     for (const auto& [option, text] : options)
-        if (option->decodeText(m, prompts, text) != kDone) {
+        if (option->decodeText(scratch, prompts, text) != kDone) {
             tellFailed(prompts, session_text::kImportErrorTitle,
                        "An error occurred while decoding the " + std::string(option->importName) + " data",
-                       kImportNothingSaved);
-            return fail(c);
+                       kImportUnchanged);
+            return kFailed;
         }
-    return saveNewFile(c, stamp);
+    if (saveNewFile(c, scratch, DownloadTimeStamp(c.now)) != kDone)
+        return kFailed;
+    clearModel(c);
+    m.DatFilePath = scratch.DatFilePath;
+    m.HasRTC = scratch.HasRTC;
+    m.LoadFromDownload = kTrue;
+    return kDone;
 }
 
 } // namespace vm880

@@ -98,7 +98,7 @@ std::vector<std::string> datFiles(const TempFolder& folder)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        if (entry.path().extension() == ".dat")
+        if (entry.path().extension() == ".dat" && entry.is_regular_file())
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -339,6 +339,7 @@ struct ImportFailure {
     const char* title;                    // of the last box
     const char* textPart;
     bool modelKept;                       // the file loaded before is still there
+    void (*prepare)(const TempFolder& programFolder) = nullptr;
 };
 void PrintTo(const ImportFailure& c, std::ostream* os) { *os << c.name; }
 
@@ -365,6 +366,8 @@ TEST_P(ImportFailures, TellsAndLoadsNothing)
     };
     const std::string mainFile = rig.folder.file("main.mem");
     place(mainFile, c.mainText.empty() ? "<image>" : c.mainText);
+    if (c.prepare)
+        c.prepare(rig.folder);
     for (std::size_t i = 0; i < c.answers.size(); ++i)
         rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
     for (std::size_t i = 0; i < c.optionTexts.size(); ++i) {
@@ -430,7 +433,17 @@ INSTANTIATE_TEST_SUITE_P(
                       session_text::kImportErrorTitle,
                       "is not a VM880 memory download file,\r\nbut an autopatch option memory file", true},
         ImportFailure{"AutopatchSlotOutOfRange", "", {Answer::No, Answer::Yes}, {"RA201555\nComplete\n"},
-                      session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true}),
+                      session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true},
+        // Late failures: the open file is let go only once the new settings file is written.
+        ImportFailure{"EraFileCannotBeCreated", "", {Answer::No, Answer::No}, {}, session_text::kDecodeErrorTitle,
+                      "An error occurred while decoding the download", true,
+                      [](const TempFolder& f) { std::filesystem::create_directory(f.file("download.era")); }},
+        ImportFailure{"SettingsFileCannotBeWritten", "", {Answer::No, Answer::No}, {}, kSystemErrorTitle,
+                      "An error occurred while writing data to dat file", true,
+                      [](const TempFolder& f) {
+                          std::filesystem::create_symlink(f.file("gone/x.dat"),
+                                                          f.file("Dwnld_" + DownloadTimeStamp(kNow) + ".dat"));
+                      }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
