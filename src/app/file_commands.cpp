@@ -33,11 +33,6 @@ constexpr const char* kUnsavedText =
 constexpr const char* kRTCTitle = "Change RTC Status";
 constexpr const char* kErrorLogTitle = "View Error Log";
 
-std::string doesNotExist(const std::string& path)
-{
-    return "The file does not exist\r\n\r\n" + path;
-}
-
 // Where no viewer was given, the report cannot be shown; the reader then says so.
 class NoViewer : public FileViewer {
 public:
@@ -122,15 +117,16 @@ std::string FileCommands::fSaveDatFileDialog()
 
 // ---- Loading
 
-bool FileCommands::readable(const std::string& path, const std::string& missing)
+bool FileCommands::readable(const std::string& path, const char* missing)
 {
     std::string problem;
-    const FileStatus status = context_.keys.Reload(path, &problem);
+    const FileStatus status = context_.keys.Reload(path, problem);
     if (status == FileStatus::Ok)
         return true;
     if (status == FileStatus::Missing) {
         context_.prompts.Beep();
-        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle, missing);
+        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
+                                 missing ? std::string(missing) : "The file does not exist\r\n\r\n" + path);
     } else {
         TellUnusableSettingsFile(context_.prompts, status, problem);
     }
@@ -194,7 +190,7 @@ void FileCommands::mnuFileOpen_Click()
             return;
         }
         location = "check that file exists";
-        if (!readable(path, doesNotExist(path)))
+        if (!readable(path))
             return;
         model.DatFilePath = path;
         location = "call fUpdateFilesList";
@@ -306,7 +302,7 @@ void FileCommands::changeRTC(bool hasRTC)
                                     rtcQuestion(hasRTC))
             != Answer::Ok)
         return;
-    if (!AskUnsavedChanges() || !readable(model.DatFilePath, doesNotExist(model.DatFilePath)))
+    if (!AskUnsavedChanges() || !readable(model.DatFilePath))
         return;
     if (context_.keys.WriteSetting("Version", "HasRTC", hasRTC ? "1" : "0", model.DatFilePath).status != kDone)
         return;
@@ -319,7 +315,7 @@ void FileCommands::changeDVR(bool write)
 {
     ConfigModel& model = context_.model;
     if (!fileLoaded() || window_.CheckUnappliedChanges() != kValid || !AskUnsavedChanges()
-        || !readable(model.DatFilePath, doesNotExist(model.DatFilePath)))
+        || !readable(model.DatFilePath))
         return;
     if (context_.keys.WriteSetting("Version", "DVRWrite", write ? "1" : "0", model.DatFilePath).status != kDone)
         return;

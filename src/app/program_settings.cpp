@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vm880 {
 
@@ -143,15 +142,15 @@ void WriteReplacedValues(KeyAccess& keys, const std::string& iniPath, const Prog
 std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath)
 {
     std::string problem;
-    const FileStatus status = keys.Reload(iniPath, &problem);
+    const FileStatus status = keys.Reload(iniPath, problem);
     if (status == FileStatus::Missing)
         return {}; // a first run: the first write creates it
     if (status == FileStatus::Ok) {
         // Read, and it must take the program's writes too: without the owner's write
-        // permission a file is read-only for the writer, even for root.
+        // permission the writer refuses it, even for root.
         struct stat st {};
         (void)::stat(iniPath.c_str(), &st); // a failure reads as no write permission
-        if ((st.st_mode & S_IWUSR) != 0 && ::access(iniPath.c_str(), W_OK) == 0)
+        if ((st.st_mode & S_IWUSR) != 0)
             return {};
         problem = iniPath + " is read-only.";
     }

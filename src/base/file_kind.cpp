@@ -27,13 +27,12 @@ std::string because(const std::string& path, const char* what, int error)
 
 std::string NotAFile(const std::string& path, unsigned mode)
 {
-    const char* what = "is not a regular file";
+    // What else a look that follows links finds is a device (character or block).
+    const char* what = "is a device, not a file";
     if (S_ISDIR(mode))
         what = "is a folder, not a file";
     else if (S_ISFIFO(mode))
         what = "is a named pipe (FIFO), not a file";
-    else if (S_ISCHR(mode) || S_ISBLK(mode))
-        what = "is a device, not a file";
     else if (S_ISSOCK(mode))
         what = "is a socket, not a file";
     return path + " " + what + ".";
@@ -46,14 +45,16 @@ InputFile::InputFile(const std::string& path) : path_(path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        struct stat st {};
         missing_ = error == ENOENT || error == ENOTDIR;
-        if (missing_)
+        if (missing_) {
             refusal_ = path + " does not exist.";
-        else if (error == ENXIO && ::stat(path.c_str(), &st) == 0)
-            refusal_ = NotAFile(path, st.st_mode); // a socket: looked at only to say so
-        else
+        } else if (error == ENXIO) { // a socket, or a device without its driver
+            struct stat st {};
+            (void)::stat(path.c_str(), &st); // looked at only to say which
+            refusal_ = NotAFile(path, st.st_mode);
+        } else {
             refusal_ = because(path, "cannot be opened", error);
+        }
         return;
     }
     struct stat st {};

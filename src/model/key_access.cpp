@@ -73,11 +73,10 @@ FileStatus KeyAccess::Status(const std::string& fileName, std::string* problem)
     return entry.status;
 }
 
-FileStatus KeyAccess::Reload(const std::string& fileName, std::string* problem)
+FileStatus KeyAccess::Reload(const std::string& fileName, std::string& problem)
 {
     const Entry& entry = read(fileName);
-    if (problem)
-        *problem = entry.error;
+    problem = entry.error;
     return entry.status;
 }
 
@@ -94,10 +93,7 @@ void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
     Entry& entry = cache_[fileName];
     entry.status = FileStatus::Ok;
     entry.error.clear();
-    if (const std::optional<FileStamp> stamp = StampOf(fileName))
-        entry.stamp = *stamp;
-    else
-        cache_.erase(fileName); // forces a fresh read next time
+    entry.stamp = StampOf(fileName).value_or(FileStamp{}); // none: no file matches, read afresh next time
 }
 
 const IniDocument* KeyAccess::Document(const std::string& fileName)

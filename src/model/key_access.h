@@ -50,10 +50,10 @@ public:
     // names the file and says why it cannot be used (empty when Ok or Missing).
     FileStatus Status(const std::string& fileName, std::string* problem = nullptr);
 
-    // The same after reading the file afresh, through one open that never waits; the parse
-    // kept so far is dropped. A command that must refuse a file before letting go of the one
+    // The same after reading the file afresh, through one open that never waits (`problem`
+    // always set); the parse kept so far is dropped. A command that must refuse a file before letting go of the one
     // it has calls this first; the load that follows then uses what was read here.
-    FileStatus Reload(const std::string& fileName, std::string* problem = nullptr);
+    FileStatus Reload(const std::string& fileName, std::string& problem);
 
     // Writes Key=Value (a null value deletes the entry). The file is created when missing.
     // Refused (and reported) when the file is read-only, its folder is missing, the disk is

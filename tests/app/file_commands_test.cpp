@@ -186,6 +186,10 @@ TEST_F(FileCommandsTest, ACancelledDialogOrAMissingFileChangesNothing)
     EXPECT_EQ(Beeps(), 5);
     EXPECT_FALSE(fifo.Opened());
 
+    dialogs.Save(folder);
+    prompts.Answer(Answer::Ok, "Save As Cancelled");
+    window->menus().fileSaveAs->trigger();
+    EXPECT_EQ(prompts.prompts().back().text, folder + " is a folder, not a file.\r\n\r\nThe data was NOT saved");
     dialogs.Save("");
     prompts.Answer(Answer::Ok, "Save As Cancelled");
     window->menus().fileSaveAs->trigger();

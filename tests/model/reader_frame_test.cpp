@@ -198,6 +198,12 @@ TEST_F(ReaderTest, ReportThatCannotBeWrittenIsToldAndTheFileStillLoads)
     EXPECT_EQ(m.DatFileLoaded, kTrue);
     ASSERT_EQ(prompts.prompts().size(), 1u);
     EXPECT_NE(prompts.prompts()[0].text.find("All values were valid."), std::string::npos);
+
+    std::filesystem::create_directory(log); // the writer refuses what is no file
+    services.programFolder = dir.path().string();
+    prompts.Answer(Answer::Ok, "Error Log");
+    EXPECT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
+    EXPECT_NE(prompts.prompts().back().text.find(log + " is a folder, not a file."), std::string::npos);
 }
 
 TEST_F(ReaderTest, DownloadHeader)
