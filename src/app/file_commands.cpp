@@ -124,9 +124,11 @@ bool FileCommands::readable(const std::string& path, const char* missing)
     if (status == FileStatus::Ok)
         return true;
     if (status == FileStatus::Missing) {
+        std::string text = "The file does not exist\r\n\r\n" + path;
+        if (missing)
+            text = missing;
         context_.prompts.Beep();
-        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
-                                 missing ? std::string(missing) : "The file does not exist\r\n\r\n" + path);
+        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle, text);
     } else {
         TellUnusableSettingsFile(context_.prompts, status, problem);
     }
@@ -314,8 +316,9 @@ void FileCommands::changeRTC(bool hasRTC)
 void FileCommands::changeDVR(bool write)
 {
     ConfigModel& model = context_.model;
-    if (!fileLoaded() || window_.CheckUnappliedChanges() != kValid || !AskUnsavedChanges()
-        || !readable(model.DatFilePath))
+    if (!fileLoaded() || window_.CheckUnappliedChanges() != kValid || !AskUnsavedChanges())
+        return;
+    if (!readable(model.DatFilePath))
         return;
     if (context_.keys.WriteSetting("Version", "DVRWrite", write ? "1" : "0", model.DatFilePath).status != kDone)
         return;

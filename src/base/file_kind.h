@@ -34,7 +34,7 @@ public:
     // a folder, not a file.", "<path> is a device, not a file.", "<path> is a socket, not a
     // file.", "<path> cannot be opened: <reason>." or "<path> cannot be read: <reason>.".
     const std::string& Refusal() const { return refusal_; }
-    // Of the open file, as it was when opened.
+    // Of the open file, as it was when opened; zero when none is open.
     const FileStamp& Stamp() const { return stamp_; }
 
     // The first `limit` bytes (all of the file when shorter); false, with Refusal() saying

@@ -214,7 +214,7 @@ bool LoadWavFile(const std::string& path, PcmSound& sound, std::string& error)
 {
     sound = PcmSound{};
     InputFile file(path);
-    if (file.IsOpen() && file.Stamp().size > kMaxWavFileBytes) {
+    if (file.Stamp().size > kMaxWavFileBytes) {
         error = WavFileFailureText(path, "the file is too large (over "
                                              + std::to_string(kMaxWavFileBytes / (1024 * 1024)) + " MB)");
         return false;

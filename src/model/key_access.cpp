@@ -34,7 +34,7 @@ KeyAccess::Entry& KeyAccess::read(const std::string& fileName)
     std::string text;
     if (file.Missing())
         entry = Entry::fault(FileStatus::Missing);
-    else if (file.IsOpen() && file.Stamp().size > kMaxFileSize)
+    else if (file.Stamp().size > kMaxFileSize)
         entry = Entry::fault(FileStatus::Unreadable,
                              fileName + " is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MB.");
     else if (!file.Read(kMaxFileSize, text))

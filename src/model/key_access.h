@@ -51,8 +51,8 @@ public:
     FileStatus Status(const std::string& fileName, std::string* problem = nullptr);
 
     // The same after reading the file afresh, through one open that never waits (`problem`
-    // always set); the parse kept so far is dropped. A command that must refuse a file before letting go of the one
-    // it has calls this first; the load that follows then uses what was read here.
+    // always set); the parse kept so far is dropped. A command that must refuse a file before
+    // letting go of the one it has calls this first; the load that follows uses what it read.
     FileStatus Reload(const std::string& fileName, std::string& problem);
 
     // Writes Key=Value (a null value deletes the entry). The file is created when missing.
