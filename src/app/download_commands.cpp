@@ -121,7 +121,7 @@ void DownloadCommands::mnuImportLinux_Click()
     Prompts& prompts = context_.prompts;
     if (context_.busy && RefuseWhileBusy(*context_.busy, prompts))
         return;
-    bool started = false;
+    bool started = false; // the open file was let go: the import got as far as loading its own
     try {
         if (!window_.fileCommands().AskUnsavedChanges(download_command_text::kImportUnsaved))
             return;
@@ -133,9 +133,11 @@ void DownloadCommands::mnuImportLinux_Click()
             return;
         }
         SessionContext session{model, prompts, context_.keys, context_.programFolder,
-                               ZelIniPath(context_.programFolder), std::time(nullptr),
-                               [this] { window_.fUnloadForms(); }};
-        started = true;
+                               ZelIniPath(context_.programFolder), std::time(nullptr), [this, &started] {
+                                   started = true;
+                                   window_.fUnloadForms();
+                               }};
+        // A failed import leaves the open file, its editors and its unsaved changes as they were.
         if (ImportToSettingsFile(session, *context_.dialogs, mainFile) == kDone)
             loadSaved();
         else

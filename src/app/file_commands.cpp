@@ -33,25 +33,6 @@ constexpr const char* kUnsavedText =
 constexpr const char* kRTCTitle = "Change RTC Status";
 constexpr const char* kErrorLogTitle = "View Error Log";
 
-bool fileExists(const std::string& path)
-{
-    return KindOfPath(path) == PathKind::RegularFile;
-}
-
-// A picked path that exists but is no file (a folder, a named pipe, a device) is refused
-// before anything opens it: a named pipe would block the window until some writer came.
-bool refusedAsNoFile(Prompts& prompts, const std::string& path)
-{
-    const PathKind kind = KindOfPath(path);
-    if (kind == PathKind::Missing || kind == PathKind::RegularFile)
-        return false;
-    prompts.Beep();
-    prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
-                    "This cannot be opened as a settings file:\r\n\r\n" + path + "\r\n\r\nIt "
-                        + NotARegularFile(path) + ".");
-    return true;
-}
-
 // Where no viewer was given, the report cannot be shown; the reader then says so.
 class NoViewer : public FileViewer {
 public:
@@ -136,6 +117,24 @@ std::string FileCommands::fSaveDatFileDialog()
 
 // ---- Loading
 
+bool FileCommands::readable(const std::string& path, const char* missing)
+{
+    std::string problem;
+    const FileStatus status = context_.keys.Reload(path, problem);
+    if (status == FileStatus::Ok)
+        return true;
+    if (status == FileStatus::Missing) {
+        std::string text = "The file does not exist\r\n\r\n" + path;
+        if (missing)
+            text = missing;
+        context_.prompts.Beep();
+        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle, text);
+    } else {
+        TellUnusableSettingsFile(context_.prompts, status, problem);
+    }
+    return false;
+}
+
 bool FileCommands::LoadDatFile(bool fromDownload)
 {
     ConfigModel& model = context_.model;
@@ -193,14 +192,8 @@ void FileCommands::mnuFileOpen_Click()
             return;
         }
         location = "check that file exists";
-        if (refusedAsNoFile(prompts, path))
+        if (!readable(path))
             return;
-        if (!fileExists(path)) {
-            prompts.Beep();
-            prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
-                            "The file does not exist\r\n\r\n" + path);
-            return;
-        }
         model.DatFilePath = path;
         location = "call fUpdateFilesList";
         window_.fUpdateFilesList(path);
@@ -221,14 +214,8 @@ void FileCommands::mnuFilesList_Click(int item)
     const std::string path = window_.recentFiles().Item(item);
     if (path.empty() || !AskUnsavedChanges())
         return;
-    if (refusedAsNoFile(context_.prompts, path))
+    if (!readable(path, "The file does not exist on this computer"))
         return;
-    if (!fileExists(path)) {
-        context_.prompts.Beep();
-        context_.prompts.Message(style::OkOnly + style::Exclamation, kOpenErrorTitle,
-                                 "The file does not exist on this computer");
-        return;
-    }
     model.DatFilePath = path;
     window_.fUpdateFilesList(path);
     LoadDatFile();
@@ -254,13 +241,13 @@ void FileCommands::mnuFileSaveAs_Click()
                         "A SaveAs file was not selected\r\n\r\nThe data was NOT saved");
         return;
     }
-    if (const PathKind kind = KindOfPath(path); kind != PathKind::Missing && kind != PathKind::RegularFile) {
+    const InputFile target(path);
+    if (!target.IsOpen() && !target.Missing()) {
         prompts.Message(style::OkOnly + style::Exclamation, "Save As Cancelled",
-                        "The data cannot be saved there:\r\n\r\n" + path + "\r\n\r\nIt "
-                            + NotARegularFile(path) + ".\r\n\r\nThe data was NOT saved");
+                        target.Refusal() + "\r\n\r\nThe data was NOT saved");
         return;
     }
-    if (fileExists(path)
+    if (target.IsOpen()
         && prompts.Message(style::YesNo + style::Exclamation, "Save Database",
                            "File Already Exists! Are you sure you want to overwrite?")
             != Answer::Yes)
@@ -281,7 +268,7 @@ void FileCommands::mnuErrorLog_Click()
     const ConfigModel& model = context_.model;
     const std::string path =
         model.ErrorLogPath.empty() ? context_.programFolder + "/error.log" : std::string(model.ErrorLogPath);
-    if (!fileExists(path)) {
+    if (!InputFile(path).IsOpen()) {
         context_.prompts.Message(style::OkOnly + style::Exclamation, kErrorLogTitle,
                                  "There is no error log yet:\r\n\r\n" + path
                                      + "\r\n\r\nIt is written each time a dat file is opened.");
@@ -317,7 +304,7 @@ void FileCommands::changeRTC(bool hasRTC)
                                     rtcQuestion(hasRTC))
             != Answer::Ok)
         return;
-    if (!AskUnsavedChanges())
+    if (!AskUnsavedChanges() || !readable(model.DatFilePath))
         return;
     if (context_.keys.WriteSetting("Version", "HasRTC", hasRTC ? "1" : "0", model.DatFilePath).status != kDone)
         return;
@@ -330,6 +317,8 @@ void FileCommands::changeDVR(bool write)
 {
     ConfigModel& model = context_.model;
     if (!fileLoaded() || window_.CheckUnappliedChanges() != kValid || !AskUnsavedChanges())
+        return;
+    if (!readable(model.DatFilePath))
         return;
     if (context_.keys.WriteSetting("Version", "DVRWrite", write ? "1" : "0", model.DatFilePath).status != kDone)
         return;

@@ -38,6 +38,10 @@ public:
     bool AskUnsavedChanges(const char* question = nullptr);
 
 private:
+    // Reads the chosen settings file afresh, before the file in use is let go, and refuses
+    // one that cannot be loaded (`missing`, when given, is the text for no file there); the
+    // load that follows uses what was read here.
+    bool readable(const std::string& path, const char* missing = nullptr);
     void changeRTC(bool hasRTC);
     void changeDVR(bool write);
     void showOptionTicks();

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace vm880 {
 
@@ -142,22 +141,18 @@ void WriteReplacedValues(KeyAccess& keys, const std::string& iniPath, const Prog
 
 std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath)
 {
-    std::string why;
-    struct stat st {};
-    if (::stat(iniPath.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return {}; // a first run: the first write creates it
-        why = std::string("it cannot be examined: ") + std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        why = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
-    } else if (static_cast<std::uintmax_t>(st.st_size) > kMaxSettingsFileSize) {
-        why = "it is larger than " + std::to_string(kMaxSettingsFileSize / (1024 * 1024)) + " MB";
-    } else if ((st.st_mode & S_IWUSR) == 0 || ::access(iniPath.c_str(), W_OK) != 0) {
-        why = "it is read-only";
-    } else if (::access(iniPath.c_str(), R_OK) != 0 || keys.Status(iniPath) == FileStatus::Unreadable) {
-        why = "it cannot be read";
-    } else {
-        return {};
+    std::string problem;
+    const FileStatus status = keys.Reload(iniPath, problem);
+    if (status == FileStatus::Missing)
+        return {}; // a first run: the first write creates it
+    if (status == FileStatus::Ok) {
+        // Read, and it must take the program's writes too: without the owner's write
+        // permission the writer refuses it, even for root.
+        struct stat st {};
+        (void)::stat(iniPath.c_str(), &st); // a failure reads as no write permission
+        if ((st.st_mode & S_IWUSR) != 0)
+            return {};
+        problem = iniPath + " is read-only.";
     }
 
     std::string movedTo;
@@ -174,8 +169,7 @@ std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath)
         break;
     }
     keys.Forget();
-    std::string text = "The program settings file could not be used because " + why + ":\r\n\r\n"
-        + iniPath + "\r\n\r\n";
+    std::string text = "The program settings file could not be used:\r\n\r\n" + problem + "\r\n\r\n";
     if (!movedTo.empty())
         return text + "It has been set aside as:\r\n" + movedTo
             + "\r\n\r\nA fresh one has been started: the link, the delays, the window's place and "

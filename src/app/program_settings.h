@@ -51,7 +51,7 @@ std::string ReplacedValuesNotice(const ProgramSettings& settings, const std::str
 void WriteReplacedValues(KeyAccess& keys, const std::string& iniPath, const ProgramSettings& settings);
 
 // A zel.ini the program can neither read nor write (too large, a folder or other non-file,
-// read-only, unreadable) is renamed with the suffix ".unusable" (or ".unusable-2" and on) so
+// read-only, unreadable, saved as UTF-16) is renamed with the suffix ".unusable" (or ".unusable-2" and on) so
 // that a fresh one is started. Returns the note for the operator; empty when zel.ini was fine
 // or missing.
 std::string SetAsideUnusableZelIni(KeyAccess& keys, const std::string& iniPath);

@@ -6,7 +6,6 @@
 #include "interfaces/prompts.h"
 
 #include <cmath>
-#include <fstream>
 
 namespace vm880 {
 
@@ -46,20 +45,10 @@ void ShowDecodeNotes(Prompts& prompts, std::string_view title, const DecodeNotes
 
 std::string ReadFileStart(const std::string& path, std::size_t limit)
 {
-    // Checked before opening: opening a named pipe would wait for a writer.
-    if (const std::string problem = NotARegularFile(path); !problem.empty()) {
-        if (KindOfPath(path) == PathKind::Missing)
-            throw SystemError(error_number::FileNotFound, "File not found: " + path);
-        throw SystemError(error_number::FileAccess, path + " " + problem);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw SystemError(error_number::FileAccess, "The file cannot be opened: " + path);
-    std::string text(limit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(limit));
-    if (in.bad())
-        throw SystemError(error_number::FileAccess, "The file cannot be read: " + path);
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    InputFile file(path);
+    std::string text;
+    if (!file.Read(limit, text))
+        throw SystemError(file.Missing() ? error_number::FileNotFound : error_number::FileAccess, file.Refusal());
     return text;
 }
 

@@ -36,9 +36,9 @@ void StoreText(Text& target, std::string text, std::string_view where, DecodeNot
 // there are none.
 void ShowDecodeNotes(Prompts& prompts, std::string_view title, const DecodeNotes& notes);
 
-// The first `limit` bytes of a file (all of it when shorter). Throws SystemError when the
-// file is missing, is no regular file (a folder, a named pipe, a device: never opened) or
-// cannot be read.
+// The first `limit` bytes of a file (all of it when shorter), read as InputFile reads it.
+// Throws SystemError with InputFile's refusal when the file is missing, is no regular file
+// or cannot be read.
 std::string ReadFileStart(const std::string& path, std::size_t limit);
 
 // Rounds to the nearest whole number, a half to the even neighbour, as the controller's

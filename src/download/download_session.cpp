@@ -26,7 +26,6 @@ namespace {
 constexpr const char* kBr = "\r\n";
 constexpr const char* kPara = "\r\n\r\n";
 constexpr const char* kNothingSaved = "The download is not complete and is not useable: nothing was saved.";
-constexpr const char* kImportNothingSaved = "The import is stopped: nothing was saved or loaded.";
 constexpr const char* kImportUnchanged = "Nothing was loaded; the open file is unchanged.";
 // A memory image is about 40 KB: anything far larger is not one.
 constexpr std::size_t kMaxMemoryFile = 1 << 20;
@@ -96,13 +95,13 @@ void tellFailed(Prompts& prompts, const std::string& title, const std::string& w
     prompts.Message(style::OkOnly + style::Exclamation, title, what + kPara + advice);
 }
 
-// Steps shared by both: the new file's name, saved, and the operator told.
-int saveNewFile(SessionContext& c, const std::string& stamp)
+// Steps shared by both: `m` saved under the new file's name, and the operator told. kFailed
+// after the writer's report.
+int saveNewFile(SessionContext& c, ConfigModel& m, const std::string& stamp)
 {
-    ConfigModel& m = c.model;
     m.DatFilePath = NewDownloadPath(c.programFolder, stamp);
     if (FileWrite(m, c.keys, c.prompts) != kDone)
-        return fail(c);
+        return kFailed;
     c.prompts.Message(style::OkOnly + style::Information, session_text::kSavedTitle,
                       "Your data has been downloaded and saved to file: " + std::string(kBr) + m.DatFilePath
                           + kPara + "where " + stamp
@@ -120,16 +119,16 @@ void clearModel(SessionContext& c)
     c.model.transfer.CancelDownload = kFalse;
 }
 
-// Whether the main image went into the cleared model; false after telling the operator.
-bool mainDecoded(SessionContext& c, int decoded)
+// Whether the main image went into the cleared model `m`; false after telling the operator.
+bool mainDecoded(Prompts& prompts, ConfigModel& m, int decoded)
 {
     if (decoded != kDone) {
-        tellFailed(c.prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
+        tellFailed(prompts, session_text::kDecodeErrorTitle, "An error occurred while decoding the download",
                    "The data is not complete and is not useable" + std::string(kPara)
                        + "Please try the download again");
         return false;
     }
-    c.model.LoadFromDownload = kTrue;
+    m.LoadFromDownload = kTrue;
     return true;
 }
 
@@ -151,8 +150,13 @@ void refuseKind(Prompts& prompts, const std::string& chosen, MemoryFileKind kind
 // telling why it cannot be used.
 std::optional<std::vector<std::uint8_t>> mainFileImage(Prompts& prompts, const std::string& mainFile)
 {
+    InputFile file(mainFile);
+    std::string text;
+    if (!file.Read(kMaxMemoryFile + 1, text)) {
+        tellFailed(prompts, session_text::kImportErrorTitle, file.Refusal(), kImportUnchanged);
+        return std::nullopt;
+    }
     try {
-        const std::string text = ReadFileStart(mainFile, kMaxMemoryFile + 1);
         if (text.size() > kMaxMemoryFile)
             throw SystemError(error_number::FileAccess, "the file is larger than a memory file can be");
         if (const MemoryFileKind kind = KindOfMemoryFile(text);
@@ -169,12 +173,14 @@ std::optional<std::vector<std::uint8_t>> mainFileImage(Prompts& prompts, const s
     }
 }
 
-// A copy of an option file with CR LF line ends written beside it, and its text; nothing
-// after the error report.
-std::optional<std::string> convertLinuxFile(Prompts& prompts, const std::string& fileName)
+// A copy of the open option file with CR LF line ends written beside it, and its text;
+// nothing after the error report.
+std::optional<std::string> convertLinuxFile(Prompts& prompts, const std::string& fileName, InputFile& file)
 {
     try {
-        const std::string text = ReadFileStart(fileName, kMaxOptionFileBytes + 1);
+        std::string text;
+        if (!file.Read(kMaxOptionFileBytes + 1, text))
+            throw SystemError(error_number::FileAccess, file.Refusal());
         if (text.empty())
             throw SystemError(error_number::FileAccess, fileName + " is empty");
         if (text.size() > kMaxOptionFileBytes)
@@ -212,13 +218,12 @@ std::optional<std::string> pickOptionFile(Prompts& prompts, FileDialogs& dialogs
                    kImportUnchanged);
         return std::nullopt;
     }
-    if (const std::string problem = NotARegularFile(chosen); !problem.empty()) {
-        tellFailed(prompts, session_text::kImportErrorTitle,
-                   chosen + kPara + "cannot be imported as the " + name + " mem file: it " + problem + ".",
-                   kImportUnchanged);
+    InputFile file(chosen);
+    if (!file.IsOpen()) {
+        tellFailed(prompts, session_text::kImportErrorTitle, file.Refusal(), kImportUnchanged);
         return std::nullopt;
     }
-    std::optional<std::string> text = convertLinuxFile(prompts, chosen);
+    std::optional<std::string> text = convertLinuxFile(prompts, chosen, file);
     if (!text) {
         tellFailed(prompts, session_text::kImportErrorTitle, "The Linux " + name + " mem file was not found",
                    kImportUnchanged);
@@ -284,7 +289,7 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         return fail(c);
     }
     c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
-    if (!mainDecoded(c, DecodeEram(c.model, c.prompts, files.main, eraFile(c))))
+    if (!mainDecoded(prompts, m, DecodeEram(m, prompts, files.main, eraFile(c))))
         return fail(c);
 
     for (const Option* option : {&kRTCOption, &kAPOption}) {
@@ -313,12 +318,13 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
 
     // A controller that does not tell its version leaves it empty; the load then asks.
     download.VersionDownload();
-    return saveNewFile(c, stamp);
+    return saveNewFile(c, m, stamp) == kDone ? kDone : fail(c);
 }
 
 std::string ConvertLinuxFile(Prompts& prompts, const std::string& fileName)
 {
-    return convertLinuxFile(prompts, fileName) ? fileName + ".win" : std::string();
+    InputFile file(fileName);
+    return convertLinuxFile(prompts, fileName, file) ? fileName + ".win" : std::string();
 }
 
 int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::string& mainFile)
@@ -344,19 +350,27 @@ int ImportToSettingsFile(SessionContext& c, FileDialogs& dialogs, const std::str
         options.emplace_back(option, std::move(*text));
     }
 
-    clearModel(c);
-    const std::string stamp = DownloadTimeStamp(c.now);
-    if (!mainDecoded(c, DecodeEramImage(m, prompts, *image, eraFile(c))))
-        return fail(c);
-    m.HasRTC = hasRTC ? kTrue : kFalse;
+    // Decoded into a scratch model and saved from it: the open configuration is let go only
+    // once the new settings file is written, so a failure up to then leaves it as it was.
+    ConfigModel scratch = m;
+    scratch.ClearAllData();
+    if (!mainDecoded(prompts, scratch, DecodeEramImage(scratch, prompts, *image, eraFile(c))))
+        return kFailed;
+    scratch.HasRTC = hasRTC ? kTrue : kFalse;
     for (const auto& [option, text] : options)
-        if (option->decodeText(m, prompts, text) != kDone) {
+        if (option->decodeText(scratch, prompts, text) != kDone) {
             tellFailed(prompts, session_text::kImportErrorTitle,
                        "An error occurred while decoding the " + std::string(option->importName) + " data",
-                       kImportNothingSaved);
-            return fail(c);
+                       kImportUnchanged);
+            return kFailed;
         }
-    return saveNewFile(c, stamp);
+    if (saveNewFile(c, scratch, DownloadTimeStamp(c.now)) != kDone)
+        return kFailed;
+    clearModel(c);
+    m.DatFilePath = scratch.DatFilePath;
+    m.HasRTC = scratch.HasRTC;
+    m.LoadFromDownload = kTrue;
+    return kDone;
 }
 
 } // namespace vm880

@@ -64,8 +64,10 @@ int DownloadToSettingsFile(SessionContext& context, SerialDownload& download);
 
 // The same from memory files captured elsewhere: `mainFile` (already chosen by the operator),
 // then the option files asked for. Every file is checked for its kind and read through its
-// last record before anything is cleared, so a refused file (another kind of memory file, a
-// folder or named pipe, a bad record) leaves the loaded configuration as it was.
+// last record, then decoded into a scratch model that is saved; only once the new settings
+// file is written is the loaded configuration let go (`clearView`, the model cleared). Any
+// failure before (another kind of memory file, a folder or named pipe, a bad record,
+// download.era or the settings file that cannot be written) leaves it as it was.
 int ImportToSettingsFile(SessionContext& context, FileDialogs& dialogs, const std::string& mainFile);
 
 // A copy of an option memory file with CR LF line ends, named FileName + ".win": a file that

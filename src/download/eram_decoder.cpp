@@ -8,9 +8,13 @@
 #include "tables/macro_coding.h"
 #include "tables/vocabulary.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vm880 {
 
@@ -343,9 +347,12 @@ void EntryDecoder::Decode()
 
 void makeEmptyFile(const std::string& path)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw SystemError(error_number::FileAccess, "The file cannot be created: " + path);
+    // Never waits: a named pipe of that name fails at once instead of holding the program.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw SystemError(error_number::FileAccess,
+                          "The file cannot be created: " + path + ": " + std::strerror(errno));
+    ::close(fd);
 }
 
 } // namespace

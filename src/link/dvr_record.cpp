@@ -111,7 +111,7 @@ std::string DvrWavRefusal(const std::string& wavFile, TonePlayer& player)
     PcmSound sound;
     std::string error;
     if (!LoadWavFile(wavFile, sound, error))
-        return WavFileFailureText(wavFile, error);
+        return error;
     if (sound.data.empty())
         return WavFileFailureText(wavFile, "it holds no sound");
     // Once "G" went out the controller records whatever comes, so the sound output must be

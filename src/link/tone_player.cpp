@@ -18,11 +18,6 @@ std::string SoundFailureText(const PlayResult& result)
     return text;
 }
 
-std::string WavFileFailureText(const std::string& fileName, const std::string& reason)
-{
-    return "The WAV file could not be played:\r\n" + fileName + "\r\n\r\n" + reason + ".";
-}
-
 bool TonePlayer::PlayDualTone(int freq1, int freq2, double seconds)
 {
     // 1 Hz is inaudible: a zero frequency leaves the other tone alone.
@@ -44,8 +39,7 @@ bool TonePlayer::PlayWavFile(const std::string& fileName)
     PcmSound sound;
     std::string error;
     if (!LoadWavFile(fileName, sound, error)) {
-        prompts_.Message(style::OkOnly + style::Exclamation, kSoundErrorTitle,
-                         WavFileFailureText(fileName, error));
+        prompts_.Message(style::OkOnly + style::Exclamation, kSoundErrorTitle, error);
         return false;
     }
     return Report(sound_.Play(sound));

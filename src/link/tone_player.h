@@ -16,8 +16,6 @@ inline constexpr const char* kSoundErrorTitle = "Sound Error";
 
 // The message shown when the sound output could not play (status NoDevice or Failed).
 std::string SoundFailureText(const PlayResult& result);
-// The message shown when the WAV file `fileName` could not be played; `reason` from the reader.
-std::string WavFileFailureText(const std::string& fileName, const std::string& reason);
 
 class TonePlayer {
 public:

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
 #include <optional>
 
 namespace vm880 {
@@ -206,37 +205,31 @@ bool ParseWav(std::span<const std::uint8_t> bytes, PcmSound& sound, std::string&
     return true;
 }
 
+std::string WavFileFailureText(const std::string& fileName, const std::string& reason)
+{
+    return "The WAV file could not be played:\r\n" + fileName + "\r\n\r\n" + reason + ".";
+}
+
 bool LoadWavFile(const std::string& path, PcmSound& sound, std::string& error)
 {
     sound = PcmSound{};
-    // Checked before opening: opening a named pipe would wait for a writer.
-    if (const std::string problem = NotARegularFile(path); !problem.empty()) {
-        error = "the file " + problem;
+    InputFile file(path);
+    if (file.Stamp().size > kMaxWavFileBytes) {
+        error = WavFileFailureText(path, "the file is too large (over "
+                                             + std::to_string(kMaxWavFileBytes / (1024 * 1024)) + " MB)");
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "the file cannot be opened";
+    std::string text;
+    if (!file.Read(kMaxWavFileBytes, text)) {
+        error = file.Refusal();
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0 || !in) {
-        error = "the file cannot be read";
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (!ParseWav({bytes, text.size()}, sound, error)) {
+        error = WavFileFailureText(path, error);
         return false;
     }
-    if (static_cast<std::uint64_t>(size) > kMaxWavFileBytes) {
-        error = "the file is too large (over " + std::to_string(kMaxWavFileBytes / (1024 * 1024)) +
-                " MB)";
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        error = "the file cannot be read";
-        return false;
-    }
-    return ParseWav(bytes, sound, error);
+    return true;
 }
 
 } // namespace vm880

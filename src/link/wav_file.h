@@ -21,8 +21,12 @@ inline constexpr std::size_t kMaxWavFileBytes = 256u * 1024u * 1024u;
 // that are there. On failure returns false, leaves `sound` empty and sets `error`.
 bool ParseWav(std::span<const std::uint8_t> bytes, PcmSound& sound, std::string& error);
 
-// Reads and parses the file `path`; `error` says why it could not (missing, unreadable,
-// too large, not a WAV file we can play).
+// The message shown when the WAV file `fileName` could not be played; `reason` from the parser.
+std::string WavFileFailureText(const std::string& fileName, const std::string& reason);
+
+// Reads and parses the file `path`; `error` is the message to show when it could not: the
+// file's refusal (missing, no file, unreadable) or why it cannot be played (too large, not a
+// WAV file we can play).
 bool LoadWavFile(const std::string& path, PcmSound& sound, std::string& error);
 
 } // namespace vm880

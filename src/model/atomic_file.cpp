@@ -1,5 +1,6 @@
 #include "model/atomic_file.h"
 
+#include "base/file_kind.h"
 #include "model/error_report.h"
 
 #include <cerrno>
@@ -71,12 +72,12 @@ int writeAll(int fd, std::string_view data)
     return 0;
 }
 
-// 0 when the file holds exactly `data`.
-int readsBackAs(const std::string& path, std::string_view data)
+// Whether the file holds exactly `data`.
+bool readsBackAs(const std::string& path, std::string_view data)
 {
+    InputFile file(path);
     std::string back;
-    const int err = ReadWholeFile(path, data.size(), back);
-    return err == EFBIG ? EIO : err != 0 ? err : back == data ? 0 : EIO;
+    return file.Read(data.size() + 1, back) && back == data;
 }
 
 // Makes the folder's new entries (the renamed file) survive a power cut. Some file systems
@@ -109,11 +110,12 @@ void removeStaleTemporaries(const fs::path& folder, const std::string& targetNam
 // complete copy at `temp` was verified first; it is kept when this fails part way.
 void writeInPlace(const std::string& target, const std::string& temp, std::string_view data)
 {
-    if (int err = readsBackAs(temp, data); err != 0) {
+    if (!readsBackAs(temp, data)) {
         ::unlink(temp.c_str());
-        throwErrno("Cannot write " + target, err);
+        throwErrno("Cannot write " + target, EIO);
     }
-    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    // Never waits: a named pipe put in the file's place fails here instead of blocking.
+    int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         int err = errno;
         ::unlink(temp.c_str());
@@ -134,34 +136,6 @@ void writeInPlace(const std::string& target, const std::string& temp, std::strin
 }
 
 } // namespace
-
-int ReadWholeFile(const std::string& fileName, std::size_t limit, std::string& text)
-{
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && static_cast<std::uintmax_t>(st.st_size) <= limit)
-        text.reserve(static_cast<std::size_t>(st.st_size) + 2); // room for a missing last line break
-    char buffer[65536];
-    int err = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            err = errno;
-            break;
-        }
-        if (n == 0 || text.size() + static_cast<std::size_t>(n) > limit) {
-            err = n == 0 ? 0 : EFBIG;
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return err;
-}
 
 bool IsSaveTemporaryOf(const std::string& targetName, const std::string& candidate)
 {
@@ -190,7 +164,7 @@ void WriteFileAtomically(const std::string& fileName, std::string_view data)
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
-            throw SystemError(error_number::FileAccess, "Not a regular file: " + fileName);
+            throw SystemError(error_number::FileAccess, NotAFile(fileName, st.st_mode));
         // A file without write permission is read-only for us even when we run as root.
         if ((st.st_mode & S_IWUSR) == 0)
             throw SystemError(error_number::FileAccess, "The file is read-only: " + fileName);

@@ -15,10 +15,6 @@ namespace vm880 {
 // permission, even for root), or the data cannot be written.
 void WriteFileAtomically(const std::string& fileName, std::string_view data);
 
-// Reads the whole file into `text`; 0, EFBIG when it holds more than `limit` bytes, or the
-// errno of the failure.
-int ReadWholeFile(const std::string& fileName, std::size_t limit, std::string& text);
-
 // The names of the temporary files a save of `fileName` creates beside its target:
 // "." + the target's name + "." + six characters.
 bool IsSaveTemporaryOf(const std::string& targetName, const std::string& candidate);

@@ -1,15 +1,7 @@
 #include "model/key_access.h"
 
-#include "base/file_kind.h"
 #include "model/atomic_file.h"
 #include "model/error_report.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vm880 {
 
@@ -17,40 +9,44 @@ namespace {
 
 constexpr std::size_t kMaxFileSize = kMaxSettingsFileSize;
 
+// UTF-16 by its byte-order mark (FF FE or FE FF), or without one by a zero byte in its first
+// character, which a text file never holds. Nothing else is guessed.
+bool isUtf16(std::string_view text)
+{
+    const std::string_view head = text.substr(0, 2);
+    return head == "\xFF\xFE" || head == "\xFE\xFF" || (head.size() == 2 && head.find('\0') != head.npos);
+}
+
 } // namespace
 
 KeyAccess::Entry& KeyAccess::load(const std::string& fileName)
 {
     Entry& entry = cache_[fileName];
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0) {
-        entry = (errno == ENOENT || errno == ENOTDIR)
-            ? Entry::fault(FileStatus::Missing)
-            : Entry::fault(FileStatus::Unreadable, std::strerror(errno));
-        return entry;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        entry = Entry::fault(FileStatus::Unreadable, NotARegularFile(fileName));
-        return entry;
-    }
-    const auto size = static_cast<std::uintmax_t>(st.st_size);
-    const std::int64_t time = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    if (entry.status == FileStatus::Ok && entry.size == size && entry.time == time)
+    if (entry.status == FileStatus::Ok && StampOf(fileName) == entry.stamp)
         return entry; // unchanged since we parsed it
-    if (size > kMaxFileSize) {
-        entry = Entry::fault(FileStatus::Unreadable, "file too large");
-        return entry;
-    }
+    return read(fileName);
+}
+
+KeyAccess::Entry& KeyAccess::read(const std::string& fileName)
+{
+    Entry& entry = cache_[fileName];
+    InputFile file(fileName);
     std::string text;
-    if (int err = ReadWholeFile(fileName, kMaxFileSize, text); err != 0) {
-        entry = Entry::fault(FileStatus::Unreadable, std::strerror(err));
-        return entry;
+    if (file.Missing())
+        entry = Entry::fault(FileStatus::Missing);
+    else if (file.Stamp().size > kMaxFileSize)
+        entry = Entry::fault(FileStatus::Unreadable,
+                             fileName + " is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MB.");
+    else if (!file.Read(kMaxFileSize, text))
+        entry = Entry::fault(FileStatus::Unreadable, file.Refusal());
+    else if (isUtf16(text))
+        entry = Entry::fault(FileStatus::Utf16, fileName + " is saved as UTF-16 (Unicode).");
+    else {
+        entry = Entry{};
+        entry.status = FileStatus::Ok;
+        entry.doc = IniDocument::ParseOwned(std::move(text));
+        entry.stamp = file.Stamp();
     }
-    entry = Entry{};
-    entry.status = FileStatus::Ok;
-    entry.doc = IniDocument::ParseOwned(std::move(text));
-    entry.size = size;
-    entry.time = time;
     return entry;
 }
 
@@ -71,9 +67,19 @@ Text KeyAccess::ReadSetting(std::string_view section, std::string_view key,
     return Text(trimmed);
 }
 
-FileStatus KeyAccess::Status(const std::string& fileName)
+FileStatus KeyAccess::Status(const std::string& fileName, std::string* problem)
 {
-    return load(fileName).status;
+    const Entry& entry = load(fileName);
+    if (problem)
+        *problem = entry.error;
+    return entry.status;
+}
+
+FileStatus KeyAccess::Reload(const std::string& fileName, std::string& problem)
+{
+    const Entry& entry = read(fileName);
+    problem = entry.error;
+    return entry.status;
 }
 
 void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
@@ -89,13 +95,7 @@ void KeyAccess::save(const std::string& fileName, const IniDocument& doc)
     Entry& entry = cache_[fileName];
     entry.status = FileStatus::Ok;
     entry.error.clear();
-    struct stat info {};
-    if (::stat(fileName.c_str(), &info) == 0) {
-        entry.size = static_cast<std::uintmax_t>(info.st_size);
-        entry.time = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    } else {
-        cache_.erase(fileName); // forces a fresh read next time
-    }
+    entry.stamp = StampOf(fileName).value_or(FileStamp{}); // none: no file matches, read afresh next time
 }
 
 const IniDocument* KeyAccess::Document(const std::string& fileName)
@@ -107,8 +107,9 @@ const IniDocument* KeyAccess::Document(const std::string& fileName)
 void KeyAccess::Edit(const std::string& fileName, const std::function<void(IniDocument&)>& edit)
 {
     Entry& entry = load(fileName);
-    if (entry.status == FileStatus::Unreadable)
-        throw SystemError(error_number::FileAccess, "Cannot read " + fileName + ": " + entry.error);
+    // Nothing is written into a file that could not be read whole, nor ASCII into UTF-16.
+    if (entry.status == FileStatus::Unreadable || entry.status == FileStatus::Utf16)
+        throw SystemError(error_number::FileAccess, entry.error);
     if (entry.status == FileStatus::Missing)
         entry.doc = IniDocument{};
     // The cached document is changed in place: a copy would double the memory of a large

@@ -5,6 +5,7 @@
 // that is then renamed over the old one, so a failed write never leaves half a file.
 
 #include "model/ini_document.h"
+#include "base/file_kind.h"
 #include "base/types.h"
 
 #include <cstdint>
@@ -26,6 +27,7 @@ enum class FileStatus {
     Ok,         // the file was read
     Missing,    // there is no such file (reads as empty)
     Unreadable, // it exists but cannot be read: permissions, I/O error, not a regular file, too large
+    Utf16,      // it is saved as UTF-16: no key of it can be read, and none is written into it
 };
 
 struct WriteResult {
@@ -44,8 +46,14 @@ public:
     // and for the literal value "Default".
     Text ReadSetting(std::string_view section, std::string_view key, const std::string& fileName);
 
-    // What the last reads found of the file.
-    FileStatus Status(const std::string& fileName);
+    // What the last reads found of the file; `problem`, when given, gets the sentence that
+    // names the file and says why it cannot be used (empty when Ok or Missing).
+    FileStatus Status(const std::string& fileName, std::string* problem = nullptr);
+
+    // The same after reading the file afresh, through one open that never waits (`problem`
+    // always set); the parse kept so far is dropped. A command that must refuse a file before
+    // letting go of the one it has calls this first; the load that follows uses what it read.
+    FileStatus Reload(const std::string& fileName, std::string& problem);
 
     // Writes Key=Value (a null value deletes the entry). The file is created when missing.
     // Refused (and reported) when the file is read-only, its folder is missing, the disk is
@@ -74,8 +82,7 @@ private:
         FileStatus status = FileStatus::Missing;
         std::string error;
         IniDocument doc;
-        std::uintmax_t size = 0;
-        std::int64_t time = 0; // modification time in ns
+        FileStamp stamp;
         static Entry fault(FileStatus status, std::string error = {})
         {
             Entry e;
@@ -85,6 +92,7 @@ private:
         }
     };
     Entry& load(const std::string& fileName);
+    Entry& read(const std::string& fileName);
     void save(const std::string& fileName, const IniDocument& doc);
 
     Prompts& prompts_;

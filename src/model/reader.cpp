@@ -165,6 +165,19 @@ FileLoadResult refuseTooLarge(ConfigModel& m, Prompts& prompts, FileLoadResult& 
 
 } // namespace
 
+void TellUnusableSettingsFile(Prompts& prompts, FileStatus status, const std::string& problem)
+{
+    prompts.Beep();
+    prompts.Message(style::OkOnly + style::Exclamation, "File Open Error",
+                    problem
+                        + (status == FileStatus::Utf16
+                               ? "\r\n\r\nThe program reads settings files saved as plain text only. Please "
+                                 "save it as plain text (ANSI) in your text editor and open it again."
+                                 "\r\n\r\nNothing was loaded and the file was not changed."
+                               : "\r\n\r\nNothing was loaded. Please check that the file is a dat file and "
+                                 "that you may read it."));
+}
+
 std::string ErrorLogHeader(const ConfigModel& m, const std::string& timestamp)
 {
     return "RESULTS OF dat EDIT/VALIDATION\r\n"
@@ -184,13 +197,12 @@ FileLoadResult FileLoad(FileLoadServices& services)
         m.DatHasErrors = kFalse;
         m.DatHasWarnings = kFalse;
 
-        // A file we cannot read must not turn into a configuration of defaults.
-        services.keys.Forget();
-        if (services.keys.Status(m.DatFilePath) == FileStatus::Unreadable) {
-            services.prompts.Message(style::OkOnly + style::Critical, "File Open Error",
-                                     "The file cannot be read:\r\n\r\n" + m.DatFilePath
-                                         + "\r\n\r\nNothing was loaded. Please check that the file "
-                                           "is a dat file and that you may read it.");
+        // A file we cannot read must not turn into a configuration of defaults. The file was
+        // read just before by whoever chose it (or written by us), so the parse kept is used.
+        std::string problem;
+        if (const FileStatus status = services.keys.Status(m.DatFilePath, &problem);
+            status == FileStatus::Unreadable || status == FileStatus::Utf16) {
+            TellUnusableSettingsFile(services.prompts, status, problem);
             result.outcome = FileLoadResult::Unreadable;
             return result;
         }

@@ -13,6 +13,7 @@ namespace vm880 {
 class FileViewer;
 class KeyAccess;
 class Prompts;
+enum class FileStatus;
 
 struct FileLoadServices {
     ConfigModel& model;
@@ -36,7 +37,13 @@ struct FileLoadResult {
     bool dvrWrite = false, dvrNoWrite = false;
 };
 
+// Reads DatFilePath as `services.keys` last read it (a file unchanged since is not read
+// again); a file that cannot be read or is saved as UTF-16 is refused, nothing written.
 FileLoadResult FileLoad(FileLoadServices& services);
+
+// The "File Open Error" box of a settings file that cannot be loaded: `status` Unreadable or
+// Utf16 and the problem KeyAccess gave for it.
+void TellUnusableSettingsFile(Prompts& prompts, FileStatus status, const std::string& problem);
 
 // "Load of file: ..." or "Download from controller into file: ..." header of error.log.
 std::string ErrorLogHeader(const ConfigModel& model, const std::string& timestamp);

@@ -207,7 +207,8 @@ TEST_F(DownloadCommandsTest, PortThatDoesNotOpenLeavesNoFileNamedInTheCaption)
     EXPECT_TRUE(title.ends_with(model.ZelVersion + "  ")) << title;
 }
 
-// Files of the wrong kind are refused before the open file is touched.
+// Files of the wrong kind are refused before the open file is touched, and a failure after
+// the checks (download.era cannot be created) keeps it too, with its unsaved changes.
 TEST_F(DownloadCommandsTest, ImportOfTheWrongFilesKeepsTheOpenFile)
 {
     StartWith();
@@ -216,24 +217,30 @@ TEST_F(DownloadCommandsTest, ImportOfTheWrongFilesKeepsTheOpenFile)
     const std::string rtc = home.file("rtcdownload.mem");
     WriteFile(image, MemoryImageText(EncodeMemoryImage(sample)));
     WriteFile(rtc, OptionFileText(RTCRecords(sample)));
-    LoadFile();
+    LoadUnsaved();
     const QString caption = window->windowTitle();
-    struct Pick { std::vector<std::string> files; std::vector<Answer> fitted; const char* said; };
+    struct Pick { std::vector<std::string> files; std::vector<Answer> fitted; const char* said; bool eraFolder = false; };
     const Pick picks[] = {
         {{rtc}, {}, "is an RTC option memory file (like rtcdownload.mem),\r\nbut a main memory download file"},
         {{image, image}, {Answer::Yes}, "is a main memory download file (like download.mem),\r\nbut an RTC option"},
         {{image, rtc}, {Answer::No, Answer::Yes}, "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch"},
+        {{image}, {Answer::No, Answer::No}, "An error occurred while decoding the download", true},
     };
     for (const Pick& pick : picks) {
+        if (pick.eraFolder)
+            std::filesystem::create_directory(home.file("download.era"));
         for (const std::string& file : pick.files)
             dialogs.Open(file);
+        prompts.Answer(Answer::No, kUnsavedTitle);
         for (std::size_t i = 0; i < pick.fitted.size(); ++i)
             prompts.Answer(pick.fitted[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
-        prompts.Answer(Answer::Ok, session_text::kImportErrorTitle);
+        if (!pick.eraFolder)
+            prompts.Answer(Answer::Ok, session_text::kImportErrorTitle);
         window->menus().importLinux->trigger();
         EXPECT_NE(prompts.prompts().back().text.find(pick.said), std::string::npos) << prompts.prompts().back().text;
         EXPECT_EQ(prompts.pending(), 0u);
         EXPECT_EQ(model.DatFileLoaded, kTrue);
+        EXPECT_EQ(model.DatFileSaved, kFalse);
         EXPECT_EQ(model.HangTime(1), "10");
         EXPECT_NE(Editor(0), nullptr);
         EXPECT_EQ(window->windowTitle(), caption);

@@ -164,25 +164,32 @@ TEST_F(FileCommandsTest, ACancelledDialogOrAMissingFileChangesNothing)
     EXPECT_EQ(model.DatFileLoaded, kTrue);
     EXPECT_EQ(Recent(), std::vector<std::string>{a});
 
-    // A named pipe or a folder is refused at once, saying what it is; the pipe is never opened.
+    // A named pipe, a folder or a UTF-16 file is refused at once, saying what it is, and the
+    // open file stays; the pipe is never opened in a way that waits.
     GuardedFifo fifo(files.file("pipe.dat"));
     ASSERT_TRUE(fifo.Made());
     const std::string folder = files.file("folder.dat");
     std::filesystem::create_directory(folder);
-    for (const auto& [path, what] : {std::pair{fifo.path(), "is a named pipe (FIFO), not a file."},
-                                     std::pair{folder, "is a folder, not a file."}}) {
+    const std::string unicode = files.file("unicode.dat");
+    WriteFile(unicode, std::string("\xFF\xFE[\0", 4));
+    for (const auto& [path, what] : {std::pair{fifo.path(), " is a named pipe (FIFO), not a file.\r\n"},
+                                     std::pair{folder, " is a folder, not a file.\r\n"},
+                                     std::pair{unicode, " is saved as UTF-16 (Unicode).\r\n"}}) {
         prompts.Answer(Answer::Ok, "File Open Error");
         Open(path);
-        EXPECT_EQ(prompts.prompts().back().text,
-                  "This cannot be opened as a settings file:\r\n\r\n" + path + "\r\n\r\nIt " + what);
+        EXPECT_EQ(prompts.prompts().back().text.rfind(path + what, 0), 0u) << prompts.prompts().back().text;
         EXPECT_EQ(model.DatFilePath, a);
         EXPECT_EQ(model.DatFileLoaded, kTrue);
         EXPECT_NE(Editor(0), nullptr);
         EXPECT_EQ(Recent(), std::vector<std::string>{a});
     }
-    EXPECT_EQ(Beeps(), 4);
+    EXPECT_EQ(Beeps(), 5);
     EXPECT_FALSE(fifo.Opened());
 
+    dialogs.Save(folder);
+    prompts.Answer(Answer::Ok, "Save As Cancelled");
+    window->menus().fileSaveAs->trigger();
+    EXPECT_EQ(prompts.prompts().back().text, folder + " is a folder, not a file.\r\n\r\nThe data was NOT saved");
     dialogs.Save("");
     prompts.Answer(Answer::Ok, "Save As Cancelled");
     window->menus().fileSaveAs->trigger();
@@ -500,6 +507,17 @@ TEST_F(FileCommandsTest, TheOptionMenusAskBeforeDroppingUnsavedChanges)
     EXPECT_EQ(Value(a, "Version", "DVRWrite"), "0");
     EXPECT_EQ(model.DVRWrite, kFalse);
     EXPECT_TRUE(m.dvrNoWrite->isChecked());
+
+    // Saved as UTF-16 since it was opened: refused, nothing written into it.
+    const std::string unicode("\xFF\xFE[\0", 4);
+    WriteFile(a, unicode);
+    prompts.Answer(Answer::Ok, "File Open Error").Answer(Answer::Ok, "Change RTC Status").Answer(Answer::Ok, "File Open Error");
+    m.dvrWrite->trigger();
+    m.rtcNo->trigger();
+    EXPECT_EQ(ReadFile(a), unicode);
+    EXPECT_EQ(model.DatFileLoaded, kTrue);
+    EXPECT_TRUE(m.dvrNoWrite->isChecked());
+    EXPECT_TRUE(m.rtcYes->isChecked());
     EXPECT_EQ(prompts.pending(), 0u);
 }
 

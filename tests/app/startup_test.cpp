@@ -139,15 +139,17 @@ TEST_F(StartUp, AnUnusableZelIniIsSetAsideAndAFreshOneStarted)
         std::function<void(const std::string&)> make;
     };
     const Case cases[] = {
-        {"it is a folder", [](const std::string& p) { std::filesystem::create_directory(p); }},
-        {"it is not a regular file", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }},
-        {"it is read-only",
+        {"is a folder, not a file.", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"is a named pipe (FIFO), not a file.", [](const std::string& p) { ::mkfifo(p.c_str(), 0644); }},
+        {"is read-only.",
          [](const std::string& p) {
              WriteFile(p, "[Main]\r\nComPort=3\r\n");
              std::filesystem::permissions(p, std::filesystem::perms::owner_read);
          }},
-        {"it is larger than 16 MB",
+        {"is larger than 16 MB.",
          [](const std::string& p) { WriteFile(p, std::string(kMaxSettingsFileSize + 1, ';')); }},
+        {"is saved as UTF-16 (Unicode).",
+         [](const std::string& p) { WriteFile(p, std::string("\xFF\xFE[\0M\0a\0i\0n\0]\0", 14)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -159,7 +161,7 @@ TEST_F(StartUp, AnUnusableZelIniIsSetAsideAndAFreshOneStarted)
         Start();
         ASSERT_EQ(prompts.prompts().size(), seen + 1);
         const std::string note = prompts.prompts().back().text;
-        EXPECT_NE(note.find(std::string("because ") + c.why + ":"), std::string::npos) << note;
+        EXPECT_NE(note.find(":\r\n\r\n" + Ini() + " " + c.why + "\r\n"), std::string::npos) << note;
         EXPECT_NE(note.find("set aside as:\r\n" + Ini() + ".unusable\r\n"), std::string::npos);
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(Ini() + ".unusable")));
         EXPECT_EQ(model.ComPort, 0);

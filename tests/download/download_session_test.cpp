@@ -98,7 +98,7 @@ std::vector<std::string> datFiles(const TempFolder& folder)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        if (entry.path().extension() == ".dat")
+        if (entry.path().extension() == ".dat" && entry.is_regular_file())
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -263,7 +263,7 @@ TEST(SimulatedController, ServesWhatTheProgramLoadsOrRefusesItAtStart)
          "partial.dat cannot be served: CTCSS(15) = \"NONE\": the clock board's record holds 2"},
         {written("long.dat", [](ConfigModel& m) { m.FreqString(15) = "14624011"; }),
          "FreqString(15) = \"14624011\""},
-        {fifo.path(), "pipe.dat cannot be served: is a named pipe (FIFO), not a file"},
+        {fifo.path(), "pipe.dat is a named pipe (FIFO), not a file."},
         {folder.file("missing.dat"), "does not exist"},
     };
     for (const auto& [path, refusal] : rows) {
@@ -323,6 +323,9 @@ TEST(ImportSession, ConvertedCopyKeepsCRLFFilesAndEndsLFFilesWithCRLF)
         EXPECT_EQ(ReadFile(name + ".win"), copy);
     }
     EXPECT_TRUE(prompts.prompts().empty());
+    prompts.Answer(Answer::Ok, kSystemErrorTitle);
+    EXPECT_EQ(ConvertLinuxFile(prompts, folder.file("none.mem")), "");
+    EXPECT_NE(prompts.prompts().back().text.find(folder.file("none.mem") + " does not exist."), std::string::npos);
 }
 
 struct ImportFailure {
@@ -336,6 +339,7 @@ struct ImportFailure {
     const char* title;                    // of the last box
     const char* textPart;
     bool modelKept;                       // the file loaded before is still there
+    void (*prepare)(const TempFolder& programFolder) = nullptr;
 };
 void PrintTo(const ImportFailure& c, std::ostream* os) { *os << c.name; }
 
@@ -362,6 +366,8 @@ TEST_P(ImportFailures, TellsAndLoadsNothing)
     };
     const std::string mainFile = rig.folder.file("main.mem");
     place(mainFile, c.mainText.empty() ? "<image>" : c.mainText);
+    if (c.prepare)
+        c.prepare(rig.folder);
     for (std::size_t i = 0; i < c.answers.size(); ++i)
         rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
     for (std::size_t i = 0; i < c.optionTexts.size(); ++i) {
@@ -409,7 +415,8 @@ INSTANTIATE_TEST_SUITE_P(
         ImportFailure{"ClockFileIsTheMainImage", "", {Answer::Yes}, {"<image>"}, session_text::kImportErrorTitle,
                       "is a main memory download file (like download.mem),\r\nbut an RTC option memory file", true},
         ImportFailure{"ClockFileIsANamedPipe", "", {Answer::Yes}, {"<fifo>"}, session_text::kImportErrorTitle,
-                      "cannot be imported as the RTC mem file: it is a named pipe (FIFO), not a file.", true},
+                      "option0.mem is a named pipe (FIFO), not a file.\r\n\r\nNothing was loaded; the open file "
+                      "is unchanged.", true},
         ImportFailure{"ClockFileStreamed", "", {Answer::Yes}, {"T1011465202123T1021462401000\nComplete\n"},
                       session_text::kImportErrorTitle, "holds a second record from character 15", true},
         ImportFailure{"AutopatchFileStreamed", "", {Answer::No, Answer::Yes}, {"RA0015551212RA00218005551234\nComplete\n"},
@@ -423,12 +430,22 @@ INSTANTIATE_TEST_SUITE_P(
                       "is an RTC option memory file (like rtcdownload.mem),\r\nbut an autopatch option memory file",
                       true},
         ImportFailure{"AutopatchFileIsAFolder", "", {Answer::Yes, Answer::Yes}, {"<rtc>", "<folder>"},
-                      session_text::kImportErrorTitle, "it is a folder, not a file.", true},
+                      session_text::kImportErrorTitle, "option1.mem is a folder, not a file.", true},
         ImportFailure{"AutopatchFileOfSomethingElse", "", {Answer::No, Answer::Yes}, {"[Timers]\nHangTime(1)=5\n"},
                       session_text::kImportErrorTitle,
                       "is not a VM880 memory download file,\r\nbut an autopatch option memory file", true},
         ImportFailure{"AutopatchSlotOutOfRange", "", {Answer::No, Answer::Yes}, {"RA201555\nComplete\n"},
-                      session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true}),
+                      session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true},
+        // Late failures: the open file is let go only once the new settings file is written.
+        ImportFailure{"EraFileCannotBeCreated", "", {Answer::No, Answer::No}, {}, session_text::kDecodeErrorTitle,
+                      "An error occurred while decoding the download", true,
+                      [](const TempFolder& f) { std::filesystem::create_directory(f.file("download.era")); }},
+        ImportFailure{"SettingsFileCannotBeWritten", "", {Answer::No, Answer::No}, {}, kSystemErrorTitle,
+                      "An error occurred while writing data to dat file", true,
+                      [](const TempFolder& f) {
+                          std::filesystem::create_symlink(f.file("gone/x.dat"),
+                                                          f.file("Dwnld_" + DownloadTimeStamp(kNow) + ".dat"));
+                      }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

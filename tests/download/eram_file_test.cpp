@@ -141,6 +141,9 @@ TEST_F(EramFileTest, MissingFileFailsAtOpenFile)
     EXPECT_NE(prompts.prompts().back().text.find("Error Number = 53"), std::string::npos);
     EXPECT_NE(prompts.prompts().back().text.find("Location = LoadEram: LoadEram: Open File\r\n"),
               std::string::npos);
+    prompts.Answer(Answer::Ok, kSystemErrorTitle);
+    EXPECT_EQ(DecodeEram(m, prompts, dir.path().string()), kFailed);
+    EXPECT_NE(prompts.prompts().back().text.find(dir.path().string() + " is a folder, not a file."), std::string::npos);
 }
 
 TEST_F(EramFileTest, TheEraFileIsCreatedEmptyOnEveryRun)

@@ -3,6 +3,7 @@
 
 #include "link/tone_player.h"
 #include "link/tone_synth.h"
+#include "link/wav_file.h"
 #include "recording_sound_out.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
@@ -96,17 +97,17 @@ TEST(TonePlayer, PlaysAWavFileOrSaysWhichFileFailedAndWhy)
     }
     struct Case {
         std::string file;
-        const char* reason;
+        std::string text;
     };
-    for (const Case& c : {Case{folder.file("missing.wav"), "the file does not exist"},
-                          Case{junk, "it is not a WAV file"}}) {
+    for (const Case& c : {Case{folder.file("missing.wav"), folder.file("missing.wav") + " does not exist."},
+                          Case{junk, WavFileFailureText(junk, "it is not a WAV file")}}) {
         SCOPED_TRACE(c.file);
         ToneRig rig;
         rig.prompts.AcceptNotices();
         EXPECT_FALSE(rig.player.PlayWavFile(c.file));
         EXPECT_TRUE(rig.sound.played.empty()) << "no default sound instead";
         ASSERT_EQ(rig.prompts.prompts().size(), 1u);
-        EXPECT_EQ(rig.prompts.prompts()[0].text, WavFileFailureText(c.file, c.reason));
+        EXPECT_EQ(rig.prompts.prompts()[0].text, c.text);
         EXPECT_NE(rig.prompts.prompts()[0].text.find(c.file), std::string::npos);
     }
     {

@@ -237,13 +237,13 @@ TEST(WavFile, LoadNamesTheProblemWithTheFile)
     std::string error;
 
     EXPECT_FALSE(LoadWavFile(folder.file("missing.wav"), sound, error));
-    EXPECT_EQ(error, "the file does not exist");
+    EXPECT_EQ(error, folder.file("missing.wav") + " does not exist.");
     EXPECT_FALSE(LoadWavFile(folder.path().string(), sound, error)) << "a folder is no file";
-    EXPECT_EQ(error, "the file is a folder, not a file");
+    EXPECT_EQ(error, folder.path().string() + " is a folder, not a file.");
     test::GuardedFifo fifo(folder.file("pipe.wav"));
     ASSERT_TRUE(fifo.Made());
     EXPECT_FALSE(LoadWavFile(fifo.path(), sound, error));
-    EXPECT_EQ(error, "the file is a named pipe (FIFO), not a file");
+    EXPECT_EQ(error, fifo.path() + " is a named pipe (FIFO), not a file.");
     EXPECT_FALSE(fifo.Opened()) << "a named pipe blocks whoever opens it";
 
     const std::string big = folder.file("big.wav");

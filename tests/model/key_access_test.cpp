@@ -1,10 +1,21 @@
 #include "model/key_access.h"
+#include "guarded_fifo.h"
 #include "scripted_prompts.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <thread>
+#include <tuple>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace vm880;
 using test::ReadFile;
@@ -40,12 +51,69 @@ TEST_F(KeyAccessTest, ReadsFollowProfileRules)
     EXPECT_EQ(keys.Status(file), FileStatus::Ok);
 }
 
+// Whatever a name stands for, it is refused at once with one sentence naming it, reads as
+// empty and is never written; only a file of plain text (a UTF-8 mark and all) is read.
 TEST_F(KeyAccessTest, MissingAndUnreadableFilesAreTold)
 {
-    EXPECT_EQ(keys.ReadSetting("Main", "ComPort", dir.file("none.ini")), "");
-    EXPECT_EQ(keys.Status(dir.file("none.ini")), FileStatus::Missing);
-    EXPECT_EQ(keys.Status(dir.path().string()), FileStatus::Unreadable); // a folder
-    EXPECT_TRUE(prompts.prompts().empty());
+    prompts.AcceptNotices();
+    test::GuardedFifo fifo(dir.file("pipe.ini"));
+    sockaddr_un address{AF_UNIX, {}};
+    const std::string socket = dir.file("socket.ini"), loop = dir.file("loop.ini");
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    std::filesystem::create_symlink(loop, loop);
+    const std::string le = dir.file("le.ini"), be = dir.file("be.ini"), bare = dir.file("bare.ini");
+    WriteFile(le, {"\xFF\xFE[\0M\0", 6}), WriteFile(be, {"\xFE\xFF\0[\0M", 6}), WriteFile(bare, {"[\0M\0", 4});
+    WriteFile(file, "\xEF\xBB\xBF[Main]\r\nA=1\r\n"); // the mark hides the section, as from the platform
+    const std::tuple<std::string, FileStatus, std::string> rows[] = { // path, status, after the path
+        {dir.file("none.ini"), FileStatus::Missing, ""}, {file + "/x", FileStatus::Missing, ""}, {file, FileStatus::Ok, ""},
+        {dir.path().string(), FileStatus::Unreadable, " is a folder, not a file."},
+        {fifo.path(), FileStatus::Unreadable, " is a named pipe (FIFO), not a file."},
+        {socket, FileStatus::Unreadable, " is a socket, not a file."},
+        {"/dev/zero", FileStatus::Unreadable, " is a device, not a file."},
+        {loop, FileStatus::Unreadable, " cannot be opened: Too many levels of symbolic links."},
+        {"/proc/self/mem", FileStatus::Unreadable, " cannot be read: Input/output error."},
+        {le, FileStatus::Utf16, " is saved as UTF-16 (Unicode)."}, {be, FileStatus::Utf16, " is saved as UTF-16 (Unicode)."},
+        {bare, FileStatus::Utf16, " is saved as UTF-16 (Unicode)."},
+    };
+    for (const auto& [path, status, sentence] : rows) {
+        std::string problem = "?";
+        EXPECT_EQ(keys.Status(path, &problem), status) << path;
+        EXPECT_EQ(problem, sentence.empty() ? "" : path + sentence);
+        EXPECT_EQ(keys.ReadSetting("Main", "A", path), "") << path;
+        EXPECT_TRUE(sentence.empty() || !keys.WriteSetting("Main", "A", "2", path).ok()) << path;
+    }
+    EXPECT_EQ(ReadFile(le), std::string("\xFF\xFE[\0M\0", 6));
+    EXPECT_FALSE(fifo.Opened());
+}
+
+// A file swapped for a named pipe after a look at its name: the open never waits, and what
+// was opened is what is looked at.
+TEST_F(KeyAccessTest, AFileSwappedForANamedPipeNeverHoldsARead)
+{
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    WriteFile(file, "[Main]\r\nA=1\r\n");
+    std::atomic<bool> done{false}, swapping{false};
+    std::thread swapper([&] {
+        for (swapping = true; !done;)
+            ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, pipe.c_str(), RENAME_EXCHANGE);
+    });
+    auto reads = std::async(std::launch::async, [&] {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (!swapping || std::chrono::steady_clock::now() < end)
+            KeyAccess(prompts).ReadSetting("Main", "A", file);
+    });
+    const bool ended = reads.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    done = true;
+    swapper.join();
+    while (reads.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        for (const std::string& name : {file, pipe}) // a writer lets a held read go
+            if (const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                ::close(fd);
+    EXPECT_TRUE(ended) << "a read waited for a writer of the named pipe";
 }
 
 // A write keeps the file's own line ends (so its size stays what the reader accepts) and
@@ -100,6 +168,8 @@ TEST_F(KeyAccessTest, CreatesAMissingFileAndSeesChangesMadeBehindItsBack)
     EXPECT_EQ(ReadFile(file), "[Main]\r\nComPort=2\r\n");
     WriteFile(file, "[Main]\r\nComPort=345\r\n"); // changed size
     EXPECT_EQ(keys.ReadSetting("Main", "ComPort", file), "345");
+    std::filesystem::remove(file);
+    EXPECT_EQ(keys.ReadSetting("Main", "ComPort", file), "");
 }
 
 TEST_F(KeyAccessTest, RefusesLineBreaksAndNulInsteadOfInjectingEntries)

@@ -171,6 +171,21 @@ TEST_F(ReaderTest, UnreadableFileLoadsNothing)
     EXPECT_EQ(r.outcome, FileLoadResult::Unreadable);
     EXPECT_EQ(m.DatFileLoaded, kFalse);
     EXPECT_FALSE(std::filesystem::exists(log));
+
+    // Saved as UTF-16: one box and a beep before any question; nothing loaded or written.
+    std::filesystem::remove(dat);
+    const std::string utf16("\xFF\xFE[\0V\0]\0\r\0\n\0", 12);
+    WriteFile(dat, utf16);
+    prompts.Answer(Answer::Ok, "File Open Error");
+    EXPECT_EQ(FileLoad(services).outcome, FileLoadResult::Unreadable);
+    EXPECT_EQ(prompts.prompts().size(), 4u);
+    EXPECT_EQ(prompts.prompts().back().text,
+              dat + " is saved as UTF-16 (Unicode).\r\n\r\nThe program reads settings files saved as plain text "
+                    "only. Please save it as plain text (ANSI) in your text editor and open it again.\r\n\r\n"
+                    "Nothing was loaded and the file was not changed.");
+    EXPECT_EQ(ReadFile(dat), utf16);
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_EQ(m.DatFileLoaded, kFalse);
 }
 
 TEST_F(ReaderTest, ReportThatCannotBeWrittenIsToldAndTheFileStillLoads)
@@ -183,6 +198,12 @@ TEST_F(ReaderTest, ReportThatCannotBeWrittenIsToldAndTheFileStillLoads)
     EXPECT_EQ(m.DatFileLoaded, kTrue);
     ASSERT_EQ(prompts.prompts().size(), 1u);
     EXPECT_NE(prompts.prompts()[0].text.find("All values were valid."), std::string::npos);
+
+    std::filesystem::create_directory(log); // the writer refuses what is no file
+    services.programFolder = dir.path().string();
+    prompts.Answer(Answer::Ok, "Error Log");
+    EXPECT_EQ(FileLoad(services).outcome, FileLoadResult::Loaded);
+    EXPECT_NE(prompts.prompts().back().text.find(log + " is a folder, not a file."), std::string::npos);
 }
 
 TEST_F(ReaderTest, DownloadHeader)
