@@ -60,6 +60,11 @@ public:
     // nothing more is played until the next Open; serial, nothing (the reply wait serves the
     // window and the caller stops between commands).
     virtual void Cancel() {}
+
+    // Radio: the keying port closed by itself during the exchange last opened. The operator
+    // was told that nothing more was sent, so the work in hand keys nothing more (the upload
+    // sends no reset). Serial: false; a lost port fails the reply wait instead.
+    virtual bool PortLost() const { return false; }
 };
 
 // The link `ComPort` chooses at the moment of asking; the link menus may change it between
