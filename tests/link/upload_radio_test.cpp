@@ -269,6 +269,12 @@ TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
              rig.clock.onYield = [&rig, at = fullRunTones - 8] { if (rig.sound.played.size() == at) rig.port.Drop(); };
          },
          {kPttPortErrorTitle}, kFalse, kTrue},
+        // The first item's terminator was cut: it counts as not sent.
+        {"keying port closes as the first item's last key sounds",
+         [](RadioRig& rig) {
+             rig.clock.onYield = [&rig] { if (rig.sound.digits() == "17306D*100050D") rig.port.Drop(); };
+         },
+         {kPttPortErrorTitle}, kTrue, kTrue},
         {"interrupt during the first item",
          [&](RadioRig& rig) {
              afterTones(rig, 8, [&rig] { rig.model.transfer.UpdateInterrupted = kTrue; });
