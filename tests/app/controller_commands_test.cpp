@@ -160,6 +160,10 @@ TEST(ToolbarReset, RefusedOverTheRadioLinkAndWhileBusy)
     rig.model.ComPort = 2;
     BusyState::Hold clock = rig.busy.TryHold("clock setting");
     ResetController_Click(rig.Context());
+    // A context without the program's link chooser is a wiring fault: refused, not a crash.
+    AppContext unwired = rig.Context();
+    unwired.links = nullptr;
+    EXPECT_THROW(ResetController_Click(unwired), std::invalid_argument);
     EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kProgramTitle, kBusyTitle}));
     EXPECT_EQ(rig.prompts.prompts()[0].text, kSerialOnlyText);
     EXPECT_TRUE(rig.sim.Received().empty());
