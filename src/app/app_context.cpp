@@ -1,6 +1,7 @@
 #include "app/app_context.h"
 
 #include "editors/editor_services.h"
+#include "link/controller_action.h"
 
 #include <QDialog>
 
@@ -9,13 +10,21 @@
 
 namespace vm880 {
 
+namespace {
+
+template <typename Service>
+Service& Need(Service* service, const char* user, const char* name)
+{
+    if (!service)
+        throw std::invalid_argument(std::string(user) + " need the " + name + " service");
+    return *service;
+}
+
+} // namespace
+
 EditorServices EditorServicesOf(const AppContext& context)
 {
-    auto need = [](auto* service, const char* name) -> auto& {
-        if (!service)
-            throw std::invalid_argument(std::string("The editors need the ") + name + " service");
-        return *service;
-    };
+    auto need = [](auto* service, const char* name) -> auto& { return Need(service, "The editors", name); };
     return {context.model,
             context.prompts,
             need(context.links, "controller link"),
@@ -24,6 +33,13 @@ EditorServices EditorServicesOf(const AppContext& context)
             need(context.clock, "clock"),
             need(context.dialogs, "file dialog"),
             context.keys};
+}
+
+ControllerActionContext ControllerActionOf(const AppContext& context)
+{
+    const char* user = "Controller actions";
+    return {context.model, context.prompts, Need(context.busy, user, "busy state"),
+            Need(context.links, user, "controller link")};
 }
 
 void RunModal(const AppContext& context, QDialog& dialog)

@@ -45,6 +45,11 @@ struct EditorServices;
 // naming the first one missing (a wiring fault of the program or a test).
 EditorServices EditorServicesOf(const AppContext& context);
 
+struct ControllerActionContext;
+// What a window's controller action works with: the context's link chooser and busy state.
+// Throws std::invalid_argument, like EditorServicesOf, when either is missing.
+ControllerActionContext ControllerActionOf(const AppContext& context);
+
 // Runs a modal window: through `runModal` when the context has one (tests), else exec().
 void RunModal(const AppContext& context, QDialog& dialog);
 

@@ -1,8 +1,8 @@
 #include "app/manual_send.h"
 
-#include "app/controller_commands.h"
 #include "app/program_settings.h"
 #include "editors/setting_text.h"
+#include "link/controller_action.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "model/config_model.h"
@@ -199,8 +199,7 @@ void ManualSendWindow::SendManualData()
     sending_ = true;
     send_->setEnabled(false);
     try {
-        ContextController controller(context_);
-        RunControllerAction(controller.Action(), {"manual send", kModule, "SendManualData"},
+        RunControllerAction(ControllerActionOf(context_), {"manual send", kModule, "SendManualData"},
                             [&](ControllerAction& action) { return sendCommand(action, command); });
     } catch (const std::exception& e) {
         ReportSystemError(context_.prompts, e, kModule, "SendManualData", "", "");
@@ -246,11 +245,7 @@ void ManualSendWindow::done(int result)
         // Closing the port under a send would spoil it; close once the send has ended. A
         // keyed wait ends at once, so the transmitter is let go without delay.
         closeRequested_ = true;
-        try {
-            ContextController(context_).Current().Cancel();
-        } catch (const std::exception&) {
-            // No link: nothing is keyed.
-        }
+        context_.links->Current().Cancel(); // the send runs on the context's links
         return;
     }
     Close_Click();

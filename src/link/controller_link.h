@@ -2,7 +2,22 @@
 // One way to talk to the controller, whichever link `ComPort` chooses: over the serial cable
 // (each command a line, answered "+" or "-") or as DTMF tones over the radio link (the
 // transmitter keyed, each command played and ended by the terminator, nothing comes back).
-// Users open, unlock, send, lock and release, and never branch on the link themselves.
+// Both take the same frame: open, unlock a controller port, send, lock, release (unlock and
+// lock are nothing over the cable), and each call says whether it went out.
+//
+// What the frame cannot hide, callers ask Kind() (or `ComPort`) about, each for its reason:
+// - a command's form: LinkCommandsOf renders a catalogue item as serial lines or tone codes;
+// - what one link cannot carry: the upload leaves the DVR tables out over the air, DVR
+//   recording runs its own sequence on each link, the toolbar reset and the downloads refuse
+//   the radio link, and manual send plays the typed keys and the lock over the air but
+//   writes the typed line as it stands over the cable (an empty one not at all);
+// - the controller's pace: the clock setting, manual send and the upload's toll list pause
+//   over the cable only, the macro erase pauses longer over the air;
+// - the walk: the upload tests for an interrupt after each remote-base memory over the cable
+//   only, and an action owes a lock on its way out only where a port was unlocked (the air);
+// - what the operator is told: "not acknowledged" over the cable, "could not be played" over
+//   the air (clock setting, DVR recording); the macro erase asks its radio question before,
+//   and shows its "sent" box only over the cable.
 
 #include <cstdint>
 #include <optional>
@@ -60,6 +75,11 @@ public:
     // nothing more is played until the next Open; serial, nothing (the reply wait serves the
     // window and the caller stops between commands).
     virtual void Cancel() {}
+
+    // Radio: the keying port closed by itself during the exchange last opened. The operator
+    // was told that nothing more was sent, so the work in hand keys nothing more (the upload
+    // sends no reset). Serial: false; a lost port fails the reply wait instead.
+    virtual bool PortLost() const { return false; }
 };
 
 // The link `ComPort` chooses at the moment of asking; the link menus may change it between

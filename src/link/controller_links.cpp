@@ -98,6 +98,11 @@ void ToneControllerLink::Cancel()
     link_.Cancel();
 }
 
+bool ToneControllerLink::PortLost() const
+{
+    return link_.KeyingPortLost();
+}
+
 // ---- Chooser
 
 ControllerLink& ControllerLinkChooser::Current()

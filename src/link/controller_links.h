@@ -48,6 +48,7 @@ public:
     bool Lock() override;
     bool Release() override;
     void Cancel() override;
+    bool PortLost() const override;
 
 private:
     ToneLink& link_;

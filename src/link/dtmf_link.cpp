@@ -145,6 +145,7 @@ bool ToneLink::PortLost()
     const std::string reason = c_.port.LastError();
     ReleasePort();
     exchangeFailed_ = true;
+    portLost_ = true;
     c_.prompts.Message(style::OkOnly + style::Exclamation, kPttPortErrorTitle,
                        PttPortClosedText(c_.model.DTMFComPort, reason));
     return true;
@@ -170,6 +171,7 @@ bool ToneLink::KeyDTMFTransmitter(bool keyUp)
         return true;
     }
     cancelled_ = false;
+    portLost_ = false;
 
     const bool byDTR = c_.model.WhichSend == 1;
     bool ok = false;

@@ -91,6 +91,9 @@ public:
 
     // Whether the transmitter is keyed now.
     bool IsKeyed() const { return keyed_; }
+    // Whether the keying port closed by itself since the transmitter was last keyed (the
+    // operator was told). Releasing keeps the answer; the next keying clears it.
+    bool KeyingPortLost() const { return portLost_; }
 
     // The operator closed the window or interrupted: a long keyed wait in progress ends
     // within one step, no further digit is played after it, and the caller's way out
@@ -118,6 +121,7 @@ private:
     // exchange is lost, and further digits are not played (nor reported again) until the
     // next keying call.
     bool exchangeFailed_ = false;
+    bool portLost_ = false;
     bool cancelled_ = false;
 };
 

@@ -231,6 +231,7 @@ int UploadEngine::SendUpdate(bool complete, UploadProgress* progress)
     } catch (const std::exception& e) {
         report(e, "Exit: Release");
     }
+    portLost_ = link.PortLost();
     model.transfer.UploadError = kFalse;
     model.transfer.UpdateInterrupted = kFalse;
     return status;

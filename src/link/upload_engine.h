@@ -66,6 +66,9 @@ public:
     // The last complete upload went over the radio link with DVR writing on: the DVR track
     // tables have no tone form and were left out.
     bool DVRTablesSkipped() const { return dvrTablesSkipped_; }
+    // The last upload lost its port (the keying port closed by itself): nothing more is sent
+    // for it, not even the reset.
+    bool PortLost() const { return portLost_; }
 
     const UploadContext& context() const { return c_; }
 
@@ -74,6 +77,7 @@ private:
     std::unique_ptr<ControllerLinks> links_; // over c_.serial and c_.tone
     bool running_ = false;
     bool dvrTablesSkipped_ = false;
+    bool portLost_ = false;
 };
 
 // Sends the reset on an open link: "1*21999" written without a reply wait over the serial

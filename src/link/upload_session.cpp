@@ -31,12 +31,27 @@ const char* UpdateErrorText()
            "updates were received.";
 }
 
-std::string CompleteUploadText(bool dvrTablesSkipped)
+std::string CompleteUploadText(bool dvrTablesSkipped, std::optional<int> lostKeyingPort)
 {
-    std::string text = "Complete Upload Is Done. The VM880 will now reset.";
-    text += kCrLf;
-    text += kCrLf;
-    text += "PLEASE WAIT UNTIL THE RESET IS COMPLETE";
+    std::string text;
+    if (lostKeyingPort) {
+        text = "Complete Upload Is Done, but the VM880 was NOT reset.";
+        text += kCrLf;
+        text += kCrLf;
+        text += "Every setting was sent before COM" + std::to_string(*lostKeyingPort) +
+                ", the port keying the transmitter, closed at the end of the upload. The "
+                "transmitter was not keyed again, so the reset command was not sent.";
+        text += kCrLf;
+        text += kCrLf;
+        text += "Reset the VM880 yourself: with Reset 880 on the toolbar over the serial cable, "
+                "or, once the keying port works again, with Manual Data Send over the radio "
+                "link: port 1's unlock code and the terminator, then *21999 and the terminator.";
+    } else {
+        text = "Complete Upload Is Done. The VM880 will now reset.";
+        text += kCrLf;
+        text += kCrLf;
+        text += "PLEASE WAIT UNTIL THE RESET IS COMPLETE";
+    }
     if (dvrTablesSkipped) {
         text += kCrLf;
         text += kCrLf;
@@ -73,10 +88,14 @@ UploadOutcome SendCompleteConfig(UploadEngine& engine, UploadProgress& progress)
             ShowUpdateError(c.prompts);
             return UploadOutcome::Failed;
         }
-        c.prompts.Message(style::OkOnly + style::Information, upload_text::kDoneTitle,
-                          CompleteUploadText(engine.DVRTablesSkipped()));
+        // A keying port that closed by itself keys nothing more: the operator resets.
+        const bool reset = !engine.PortLost();
+        const auto lostPort = reset ? std::nullopt : std::optional<int>(c.model.DTMFComPort);
+        c.prompts.Message(style::OkOnly + (reset ? style::Information : style::Exclamation),
+                          upload_text::kDoneTitle, CompleteUploadText(engine.DVRTablesSkipped(), lostPort));
         progress.ResetProgress();
-        engine.ResetController(step);
+        if (reset)
+            engine.ResetController(step);
         return UploadOutcome::Done;
     } catch (const std::exception& e) {
         ReportSystemError(c.prompts, e, kModule, "Complete_Click", step, "");

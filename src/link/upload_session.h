@@ -5,6 +5,7 @@
 
 #include "link/upload_engine.h"
 
+#include <optional>
 #include <string>
 
 namespace vm880 {
@@ -30,7 +31,9 @@ inline constexpr const char* kWaitText = "Please wait while I finish the current
 // The "Update Error" text, shown whenever an upload stopped early.
 const char* UpdateErrorText();
 // The closing message of a complete upload; it says so when the DVR tables were left out.
-std::string CompleteUploadText(bool dvrTablesSkipped);
+// With `lostKeyingPort` (the port keying the transmitter closed at the end of the upload)
+// it says that the reset was not sent and how the operator can reset the controller.
+std::string CompleteUploadText(bool dvrTablesSkipped, std::optional<int> lostKeyingPort = std::nullopt);
 
 // Item positions the window's progress bar counts for a complete upload (its maximum is one
 // more): 1073 with the clock option, else 983. The walk itself has a few more, so the bar
@@ -47,7 +50,8 @@ enum class UploadOutcome {
 };
 
 // "&Send Complete Config": asks for confirmation, sends everything and, when nothing stopped
-// it, tells the operator and resets the controller.
+// it, tells the operator and resets the controller; not when the keying port was lost at the
+// end, which keys nothing more.
 UploadOutcome SendCompleteConfig(UploadEngine& engine, UploadProgress& progress);
 
 // "&Update Changes Only": sends the changed items and reports the result.

@@ -134,22 +134,9 @@ TEST_F(BusyMainWindow, AFileLoadedDuringTheOperationIsOfferedOnlyAfterIt)
 
 // ---- Reset 880 and Set Clock over the cable
 
-// A rig's model, prompts, links and busy state as the main window's context.
-template <typename Rig>
-AppContext ContextOf(Rig& rig)
-{
-    AppContext context{rig.model, rig.prompts, rig.keys, rig.folder.path().string(), &rig.port};
-    context.clock = &rig.clock;
-    context.serialLink = &rig.serial;
-    context.toneLink = &rig.tone;
-    context.busy = &rig.busy;
-    return context;
-}
-
 // The upload's serial rig against the simulated controller, as the main window's context.
 struct CableRig : SerialRig {
     AppContext Context() { return ContextOf(*this); }
-    BusyState busy;
 };
 
 TEST(ToolbarReset, OneCommandNoReplyWaitAndThePortClosed)
@@ -173,6 +160,10 @@ TEST(ToolbarReset, RefusedOverTheRadioLinkAndWhileBusy)
     rig.model.ComPort = 2;
     BusyState::Hold clock = rig.busy.TryHold("clock setting");
     ResetController_Click(rig.Context());
+    // A context without the program's link chooser is a wiring fault: refused, not a crash.
+    AppContext unwired = rig.Context();
+    unwired.links = nullptr;
+    EXPECT_THROW(ResetController_Click(unwired), std::invalid_argument);
     EXPECT_EQ(rig.prompts.titles(), (std::vector<std::string>{kProgramTitle, kBusyTitle}));
     EXPECT_EQ(rig.prompts.prompts()[0].text, kSerialOnlyText);
     EXPECT_TRUE(rig.sim.Received().empty());
@@ -251,6 +242,7 @@ struct DroppingCableRig {
     TonePlayer player{sound, prompts};
     SerialLink serial{model, port, clock, prompts};
     ToneLink tone{{model, port, clock, prompts, player}};
+    ControllerLinkChooser links{model, serial, tone};
     BusyState busy;
     ScriptedFileDialogs dialogs;
 };
@@ -266,13 +258,11 @@ TEST(CableDropsAfterOpening, EveryControllerActionSaysSoAndRecordsNothing)
         {"set clock", [](DroppingCableRig& rig) { mnuSetClock_Click(rig.Context()); }},
         {"DVR recording",
          [](DroppingCableRig& rig) {
-             ContextController controller(rig.Context());
-             EXPECT_FALSE(RecordDvrTrack(controller.Action(), rig.player, rig.clock, 4, rig.wav).Done());
+             EXPECT_FALSE(RecordDvrTrack(ControllerActionOf(rig.Context()), rig.player, rig.clock, 4, rig.wav).Done());
          }},
         {"unlock send",
          [](DroppingCableRig& rig) {
-             ContextController controller(rig.Context());
-             UnlockCodes codes({rig.model, rig.prompts, controller, rig.busy, rig.player, rig.clock,
+             UnlockCodes codes({rig.model, rig.prompts, rig.links, rig.busy, rig.player, rig.clock,
                                 rig.dialogs, rig.keys});
              codes.Load();
              codes.Change(1, "1111");

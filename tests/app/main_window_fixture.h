@@ -71,6 +71,19 @@ public:
     bool works = true;
 };
 
+// A rig's model, prompts, port, links and busy state as the program's context carries them.
+template <typename Rig>
+AppContext ContextOf(Rig& rig)
+{
+    AppContext context{rig.model, rig.prompts, rig.keys, rig.folder.path().string(), &rig.port};
+    context.clock = &rig.clock;
+    context.serialLink = &rig.serial;
+    context.toneLink = &rig.tone;
+    context.busy = &rig.busy;
+    context.links = &rig.links;
+    return context;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void Start()

@@ -6,6 +6,7 @@
 #include "app/program_settings.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
+#include "../link/upload_rig.h"
 #include "main_window_fixture.h"
 #include "model/config_model.h"
 #include "model/key_access.h"
@@ -60,23 +61,24 @@ struct CableRig {
         model.SerialDelay = 0;
         prompts.AcceptNotices();
     }
-    AppContext Context()
-    {
-        AppContext context{model, prompts, keys, home.path().string(), &port};
-        context.clock = &clock;
-        context.serialLink = &link;
-        return context;
-    }
+    AppContext Context() { return test::ContextOf(*this); }
 
     PortVariable variable;
-    test::TempFolder home;
+    test::TempFolder folder;
     ConfigModel model;
     ScriptedPrompts prompts;
     KeyAccess keys{prompts};
     QtSerialPort port;
     QtClock clock;
     // Three periods of 100 ms: a silent controller takes a third of a second.
-    SerialLink link{model, port, clock, prompts, ReplyTiming{100, 3, 10}};
+    SerialLink serial{model, port, clock, prompts, ReplyTiming{100, 3, 10}};
+    test::FakeClock toneClock;
+    test::RecordingTimeline timeline{toneClock};
+    test::RecordingSoundOut sound{timeline};
+    TonePlayer player{sound, prompts};
+    ToneLink tone{{model, port, clock, prompts, player}};
+    ControllerLinkChooser links{model, serial, tone};
+    BusyState busy;
 };
 
 TEST(ManualSendCable, TheTypedCommandGoesOutExactlyAndTheReplyIsJudged)
@@ -153,26 +155,17 @@ TEST(ManualSendCable, AnEmptyLineOrAPortThatWillNotOpenSendsNothing)
     }
 }
 
-// The window over the radio link, with a recording keyer and sound output on a fake clock.
-class ManualSendAir : public ::testing::Test {
+// The window over the radio link, with the upload's recording keyer and sound output on a
+// fake clock.
+class ManualSendAir : public ::testing::Test, public test::RadioRig {
 protected:
     ManualSendAir()
     {
-        model.ComPort = 0;
-        model.DTMFComPort = 2;
-        model.WhichSend = 1;
         model.TxTemp = 150;
         model.DTMFToneDelay = 30;
         model.Lock = "4#";
-        model.Terminator = "D";
     }
-    AppContext Context()
-    {
-        AppContext context{model, prompts, keys, home.path().string(), &port};
-        context.clock = &clock;
-        context.toneLink = &link;
-        return context;
-    }
+    AppContext Context() { return test::ContextOf<test::RadioRig>(*this); }
     // The time of the first event `what` at or after position `from`; -1 when none.
     std::int64_t At(const std::string& what, std::size_t from = 0) const
     {
@@ -198,17 +191,6 @@ protected:
             }
         }
     }
-
-    test::TempFolder home;
-    ConfigModel model;
-    ScriptedPrompts prompts;
-    KeyAccess keys{prompts};
-    test::FakeClock clock;
-    test::RecordingTimeline timeline{clock};
-    test::RecordingSerialPort port{timeline};
-    test::RecordingSoundOut sound{timeline};
-    TonePlayer player{sound, prompts};
-    ToneLink link{ToneLinkContext{model, port, clock, prompts, player}};
 };
 
 TEST_F(ManualSendAir, TheCommandAndTheLockCodeArePlayedWithTheTransmitterKeyed)
@@ -231,7 +213,7 @@ TEST_F(ManualSendAir, TheCommandAndTheLockCodeArePlayedWithTheTransmitterKeyed)
 
         EXPECT_EQ(sound.digits(), c.tones);
         ExpectTonesKeyed(from);
-        EXPECT_FALSE(link.IsKeyed());
+        EXPECT_FALSE(tone.IsKeyed());
         EXPECT_FALSE(port.IsOpen());
         const std::int64_t keyed = At("DTR on", from);
         ASSERT_GE(keyed, 0);
@@ -319,7 +301,7 @@ double TwipsPerPixel()
 
 TEST_F(ManualSendAir, PlacementIsReadKeyByKeyAndWrittenOnEveryWayOut)
 {
-    const std::string ini = ZelIniPath(home.path().string());
+    const std::string ini = ZelIniPath(folder.path().string());
     const double t = TwipsPerPixel();
     test::WriteFile(ini, "[Main]\r\nComPort=0\r\n[Manualsend]\r\nWindow Width=" + NumberText(500 * t) +
                              "\r\nWindow Height=tall\r\nWindow Top=" + NumberText(80 * t) +

@@ -275,6 +275,45 @@ TEST(DTMFLink, TheTransmitterIsReleasedOnEveryWayOut)
     }
 }
 
+// The keying port closes by itself (an adapter pulled), seen once window events ran: wherever
+// the link looks, what it was playing counts as not sent, nothing more plays and the
+// operator is told once.
+TEST(DTMFLink, AKeyingPortLostIsSeenAtEveryCheck)
+{
+    struct Case {
+        const char* name;
+        std::function<bool(LinkRig&)> dropNow; // asked at every yield
+        std::function<bool(ToneLink&)> play;
+        std::string heard;
+    };
+    const Case cases[] = {
+        {"before a tone: during the settle", [](LinkRig& r) { return r.sound.played.empty(); },
+         [](ToneLink& l) { return l.SendUnlock("1"); }, ""},
+        {"after a tone", [](LinkRig& r) { return r.sound.digits() == "5"; },
+         [](ToneLink& l) { return l.PlayDTMFDigit("5"); }, "5"},
+        // The terminator's own check passed; the unlock's last yield is the second after it.
+        {"after the unlock code",
+         [n = 0](LinkRig& r) mutable { return r.sound.digits() == "123D" && ++n == 2; },
+         [](ToneLink& l) { return l.SendUnlock("1"); }, "123D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkRig rig;
+        rig.clock.onYield = [&rig, dropNow = c.dropNow]() mutable {
+            if (rig.port.IsOpen() && dropNow(rig))
+                rig.port.Drop();
+        };
+        KeyedTransmitter key(rig.link, rig.model.TxTemp);
+        ASSERT_TRUE(key.keyed());
+        EXPECT_FALSE(c.play(rig.link));
+        EXPECT_FALSE(rig.link.SendLock());
+        EXPECT_EQ(rig.sound.digits(), c.heard);
+        EXPECT_TRUE(rig.link.KeyingPortLost());
+        ASSERT_EQ(rig.titles(), std::vector<std::string>{kPttPortErrorTitle});
+        EXPECT_EQ(rig.prompts.prompts()[0].text.rfind("COM5 closed while the transmitter was keyed (unplugged)", 0), 0u);
+    }
+}
+
 TEST(DTMFLink, ALostToneEndsTheExchangeWithOneMessage)
 {
     LinkRig rig;

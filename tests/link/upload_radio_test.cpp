@@ -18,6 +18,7 @@ namespace {
 
 using test::GoldenRow;
 using test::RadioRig;
+using test::RecordedPrompt;
 
 // The keys a listener hears for a transcript row: blanks between commands and the codes
 // that play nothing (shown in brackets) left out.
@@ -46,8 +47,9 @@ struct Codes {
     std::string Lock() const { return lock + terminator; }
 };
 
-// What a complete upload plays, built from the transcript's rows and framing notes alone.
-std::string ExpectedCompleteUpload(const std::vector<GoldenRow>& rows)
+// What a complete upload plays, built from the transcript's rows and framing notes alone;
+// the controller reset last, when `reset`.
+std::string ExpectedCompleteUpload(const std::vector<GoldenRow>& rows, bool reset)
 {
     Codes codes;
     const std::map<std::string, std::pair<int, std::string>> newUnlock = {
@@ -75,8 +77,9 @@ std::string ExpectedCompleteUpload(const std::vector<GoldenRow>& rows)
         if (row.after == "lock" || row.after == "forget")
             unlocked = false;
     }
-    heard += codes.Lock();                      // the way out always locks
-    heard += codes.Unlock(1) + "*21999" + "D";  // the reset, without a lock
+    heard += codes.Lock(); // the way out always locks
+    if (reset)
+        heard += codes.Unlock(1) + "*21999" + "D"; // without a lock
     return heard;
 }
 
@@ -105,23 +108,38 @@ int KeyingsWithTonesOnAir(const test::RecordingTimeline& timeline)
 TEST(UploadRadio, CompleteUploadPlaysTheTranscriptLeavesOutTheDVRTablesAndResets)
 {
     // The tables' sizes without the clock option are the serial test's business.
-    RadioRig rig;
-    rig.prompts.Answer(Answer::Yes, upload_text::kCompleteTitle).AcceptNotices();
+    for (bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "keying port lost in the closing lock: no reset" : "reset");
+        RadioRig rig;
+        rig.prompts.Answer(Answer::Yes, upload_text::kCompleteTitle).AcceptNotices();
+        std::string expected = ExpectedCompleteUpload(test::GoldenToneRows("upload_tones_rtc.txt"), !lost);
+        ASSERT_GT(expected.size(), 10000u);
+        if (lost) {
+            expected.pop_back(); // unplugged as the closing lock's first key sounded
+            rig.clock.onYield = [&rig, at = expected.size(), once = true]() mutable {
+                if (once && rig.sound.played.size() == at) {
+                    once = false;
+                    rig.port.Drop();
+                }
+            };
+        }
 
-    EXPECT_EQ(SendCompleteConfig(rig.engine, rig.progress), UploadOutcome::Done);
+        EXPECT_EQ(SendCompleteConfig(rig.engine, rig.progress), UploadOutcome::Done);
 
-    const std::string expected = ExpectedCompleteUpload(test::GoldenToneRows("upload_tones_rtc.txt"));
-    ASSERT_GT(expected.size(), 10000u);
-    EXPECT_EQ(rig.sound.digits(), expected);
-    // The DVR tables keep their three positions.
-    EXPECT_EQ(rig.progress.steps, 1080);
-    EXPECT_EQ(rig.prompts.prompts().back().title, upload_text::kDoneTitle);
-    EXPECT_EQ(rig.prompts.prompts().back().text, CompleteUploadText(true));
+        EXPECT_EQ(rig.sound.digits(), expected);
+        // The DVR tables keep their three positions.
+        EXPECT_EQ(rig.progress.steps, 1080);
+        const RecordedPrompt& closing = rig.prompts.prompts().back();
+        EXPECT_EQ(closing.title, upload_text::kDoneTitle);
+        EXPECT_EQ(closing.text, CompleteUploadText(true, lost ? std::optional(4) : std::nullopt));
+        EXPECT_EQ(closing.text.find("NOT reset") != std::string::npos, lost) << closing.text;
+        EXPECT_EQ(rig.prompts.titles().size(), lost ? 3u : 2u) << "the question, [the lost port,] the end";
 
-    // Keyed for the upload and again for the reset.
-    EXPECT_EQ(KeyingsWithTonesOnAir(rig.timeline), 2);
-    EXPECT_FALSE(rig.Keyed());
-    EXPECT_EQ(rig.UnlockKey("CurrentPortUnlock(1)"), "11234");
+        // Keyed for the upload and again for the reset, unless the port was lost.
+        EXPECT_EQ(KeyingsWithTonesOnAir(rig.timeline), lost ? 1 : 2);
+        EXPECT_FALSE(rig.Keyed());
+        EXPECT_EQ(rig.UnlockKey("CurrentPortUnlock(1)"), "11234");
+    }
 }
 
 TEST(UploadRadio, ChangesOnlyFramesEachPortsItems)
@@ -251,6 +269,12 @@ TEST(UploadRadio, EveryWayOutReleasesTheTransmitter)
              rig.clock.onYield = [&rig, at = fullRunTones - 8] { if (rig.sound.played.size() == at) rig.port.Drop(); };
          },
          {kPttPortErrorTitle}, kFalse, kTrue},
+        // The first item's terminator was cut: it counts as not sent.
+        {"keying port closes as the first item's last key sounds",
+         [](RadioRig& rig) {
+             rig.clock.onYield = [&rig] { if (rig.sound.digits() == "17306D*100050D") rig.port.Drop(); };
+         },
+         {kPttPortErrorTitle}, kTrue, kTrue},
         {"interrupt during the first item",
          [&](RadioRig& rig) {
              afterTones(rig, 8, [&rig] { rig.model.transfer.UpdateInterrupted = kTrue; });

@@ -4,7 +4,9 @@
 // reads the hand-checked upload transcripts, so the tests compare against them rather than
 // against the catalogue's own rendering.
 
+#include "link/busy_state.h"
 #include "link/command_catalogue.h"
+#include "link/controller_links.h"
 #include "link/dtmf_link.h"
 #include "link/serial_link.h"
 #include "link/upload_engine.h"
@@ -169,6 +171,9 @@ struct SerialRig {
     ToneLink tone{{model, port, clock, prompts, player}};
     UploadEngine engine{{model, prompts, keys, clock, serial, tone}};
     CountingProgress progress;
+    // The program's link chooser and busy state, for the windows and commands besides.
+    ControllerLinkChooser links{model, serial, tone};
+    BusyState busy;
 };
 
 // Over the radio link: the keying port and the sound output record on one timeline.
@@ -200,6 +205,9 @@ struct RadioRig {
     ToneLink tone{{model, port, clock, prompts, player}};
     UploadEngine engine{{model, prompts, keys, clock, serial, tone}};
     CountingProgress progress;
+    // The program's link chooser and busy state, for the windows and commands besides.
+    ControllerLinkChooser links{model, serial, tone};
+    BusyState busy;
 };
 
 } // namespace vm880::test
