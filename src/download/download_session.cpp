@@ -281,11 +281,15 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
     clearModel(c);
     const MemoryFiles files = MemoryFilesIn(c.programFolder);
     const std::string stamp = DownloadTimeStamp(c.now);
+    // What to do next fits why it failed: the operator's own Cancel needs no advice.
+    auto advice = [&](std::string text) {
+        return download.Cancelled() ? std::string() : kPara + std::move(text);
+    };
     const std::string checkCables = "Please check your cables and connection to the controller and try again";
 
     if (download.VM880Download(files.main) != kDone) {
         tellFailed(prompts, session_text::kDownloadErrorTitle, "An error occurred during the download",
-                   "The download is not complete and is not useable" + std::string(kPara) + checkCables);
+                   "The download is not complete and is not useable" + advice(checkCables));
         return fail(c);
     }
     c.keys.WriteSetting("Main", "MemFile", files.main, c.zelIniPath);
@@ -304,8 +308,8 @@ int DownloadToSettingsFile(SessionContext& c, SerialDownload& download)
         if ((download.*(option->download))(file) != kDone) {
             tellFailed(prompts, session_text::kDownloadErrorTitle,
                        "The " + std::string(option->downloadName) + " data could NOT be downloaded",
-                       kNothingSaved + std::string(kPara)
-                           + (download.BoardDidNotWait() ? didNotWaitAdvice(*option) : checkCables));
+                       kNothingSaved
+                           + advice(download.BoardDidNotWait() ? didNotWaitAdvice(*option) : checkCables));
             return fail(c);
         }
         if (option->decode(m, prompts, file) != kDone) {

@@ -209,6 +209,7 @@ public:
             d_.prompts_.Message(style::OkOnly, kProgramTitle, download_text::kCancelled);
             d_.model_.transfer.CancelDownload = kFalse;
             d_.failure_ = "The download was cancelled.";
+            d_.cancelled_ = true;
             return true;
         }
         if (now - lastData_ >= d_.timing_.lineTimeoutMs) {
@@ -344,6 +345,7 @@ private:
 int SerialDownload::VM880Download(const std::string& memFilePath)
 {
     failure_.clear();
+    cancelled_ = false;
     lines_ = 0;
     int status = kFailed;
     std::ofstream file;
@@ -425,6 +427,7 @@ int SerialDownload::optionDownload(OptionBoard board, const std::string& memFile
 {
     const BoardText& b = board == OptionBoard::RTC ? kRTC : kAP;
     failure_.clear();
+    cancelled_ = false;
     didNotWait_ = false;
     int status = kFailed;
     std::ofstream file;

@@ -81,6 +81,8 @@ public:
     // Whether the last option download failed because the board sent its records without
     // waiting for each acknowledgement: no cable fault, and the same again next time.
     bool BoardDidNotWait() const { return didNotWait_; }
+    // Whether the last main or option download ended by the operator's Cancel.
+    bool Cancelled() const { return cancelled_; }
 
 private:
     class Run;
@@ -103,6 +105,7 @@ private:
     std::string failure_;
     int lines_ = 0;
     bool didNotWait_ = false;
+    bool cancelled_ = false;
 };
 
 // The firmware version in a reply: the text before the first "+", without line ends and

@@ -177,6 +177,8 @@ TEST_F(DownloadCommandsTest, CancelInTheProgressWindowEndsWithNothingLoaded)
     Download();
     EXPECT_EQ(prompts.titles(), (std::vector<std::string>{download_command_text::kConfirmTitle, kProgramTitle,
                                                           session_text::kDownloadErrorTitle}));
+    // The operator's own Cancel is no cable fault.
+    EXPECT_EQ(prompts.prompts().back().text.find("cables"), std::string::npos);
     EXPECT_EQ(model.DatFileLoaded, kFalse);
     EXPECT_EQ(model.HangTime(1), "");
     EXPECT_EQ(model.transfer.CancelDownload, kFalse);
