@@ -181,7 +181,19 @@ struct FailureCase {
     std::vector<Answer> answers; // to the RTC and autopatch questions
     const char* firstLine;       // of the box that ended the run
     const char* reported = "";   // in a box before it (the record that failed)
+    void (*prepare)(const TempFolder& programFolder) = nullptr;
+    const char* title = session_text::kDownloadErrorTitle; // of that box
 };
+
+// What stands in the way of the files a download or an import writes.
+void eraFolder(const TempFolder& f)
+{
+    std::filesystem::create_directory(f.file("download.era"));
+}
+void unwritableSettingsFile(const TempFolder& f)
+{
+    std::filesystem::create_symlink(f.file("gone/x.dat"), f.file("Dwnld_" + DownloadTimeStamp(kNow) + ".dat"));
+}
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 
@@ -191,15 +203,18 @@ TEST_P(DownloadFailure, SavesNothingAndClearsTheModel)
 {
     const FailureCase& c = GetParam();
     SessionRig rig(c.faults);
+    if (c.prepare)
+        c.prepare(rig.folder);
     for (std::size_t i = 0; i < c.answers.size(); ++i)
         rig.prompts.Answer(c.answers[i], i == 0 ? session_text::kRTCTitle : session_text::kAPTitle);
+    rig.prompts.Always(Answer::Ok, kSystemErrorTitle);
     EXPECT_EQ(rig.Download(), kFailed);
     EXPECT_TRUE(datFiles(rig.folder).empty());
     EXPECT_EQ(rig.model.DatFileLoaded, kFalse);
     EXPECT_EQ(rig.model.HangTime(1), "");
     EXPECT_EQ(rig.prompts.pending(), 0u);
     const auto& last = rig.prompts.prompts().back();
-    EXPECT_EQ(last.title, session_text::kDownloadErrorTitle);
+    EXPECT_EQ(last.title, c.title);
     EXPECT_EQ(last.text.substr(0, std::string(c.firstLine).size()), c.firstLine) << last.text;
     const auto& shown = rig.prompts.prompts();
     EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&](const auto& p) { return p.text.find(c.reported) != std::string::npos; }))
@@ -221,7 +236,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "The RTC option sent its records without waiting for each acknowledgement"},
         FailureCase{"StreamingAutopatchBoard", [] { SimDownloadFaults f; f.streamOptions = true; return f; }(),
                     {Answer::No, Answer::Yes}, "The Autopatch Option data could NOT be downloaded",
-                    "The autopatch option sent its records without waiting for each acknowledgement"}),
+                    "The autopatch option sent its records without waiting for each acknowledgement"},
+        // Files the download writes after the controller's part.
+        FailureCase{"EraFileCannotBeCreated", {}, {}, "An error occurred while decoding the download",
+                    "download.era: Is a directory", eraFolder, session_text::kDecodeErrorTitle},
+        FailureCase{"SettingsFileCannotBeWritten", {}, {Answer::No, Answer::No},
+                    "An error occurred while writing data to dat file", "", unwritableSettingsFile,
+                    kSystemErrorTitle}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DownloadSession, SecondDownloadInTheSameMinuteGetsItsOwnFile)
@@ -438,14 +459,9 @@ INSTANTIATE_TEST_SUITE_P(
                       session_text::kImportErrorTitle, "names autodial slot 201, outside 1 to 200", true},
         // Late failures: the open file is let go only once the new settings file is written.
         ImportFailure{"EraFileCannotBeCreated", "", {Answer::No, Answer::No}, {}, session_text::kDecodeErrorTitle,
-                      "An error occurred while decoding the download", true,
-                      [](const TempFolder& f) { std::filesystem::create_directory(f.file("download.era")); }},
+                      "An error occurred while decoding the download", true, eraFolder},
         ImportFailure{"SettingsFileCannotBeWritten", "", {Answer::No, Answer::No}, {}, kSystemErrorTitle,
-                      "An error occurred while writing data to dat file", true,
-                      [](const TempFolder& f) {
-                          std::filesystem::create_symlink(f.file("gone/x.dat"),
-                                                          f.file("Dwnld_" + DownloadTimeStamp(kNow) + ".dat"));
-                      }}),
+                      "An error occurred while writing data to dat file", true, unwritableSettingsFile}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
